@@ -1,0 +1,162 @@
+#include "calc_pipe_segment.h"
+
+#include <cmath>
+#include <limits>
+
+#include "checked.h"
+
+namespace gaspipe {
+
+using detail::C;
+using detail::pw;
+using detail::store;
+
+namespace {
+
+constexpr float kRoughSteel = 0.1f;
+constexpr float kRoughSteelManufactured = 0.15f;
+constexpr float kRoughPe = 0.01f;
+constexpr float kTolerance = 0.001f;
+
+struct Working {
+    float K = 0;
+    float P2old = 0;
+    float Pm = 0;
+    float Z = 0;
+    float Qa = 0;
+    float v = 0;
+    float Re = 0;
+    float lambda = 0;
+    float rel = 0;
+};
+
+}  // namespace
+
+namespace detail {
+
+float Roughness(const std::string& gas, const std::string& material) {
+    float K = 0;
+    if (material == sel::kSteel) {
+        if (gas == sel::kLpg || gas == sel::kNaturalGas) K = kRoughSteel;
+        if (gas == sel::kManufacturedGas) K = kRoughSteelManufactured;
+    }
+    if (material == sel::kPe) K = kRoughPe;
+    return K;
+}
+
+float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
+               float previous) {
+    if (Re <= 2100) return store(C(64) / Re);
+    if (Re <= 3500) return store((C(Re) - 2100) / (C(65) * Re - pw(10, 5)) + 0.03);
+    if (material == sel::kSteel || material == sel::kPe)
+        return store(C(0.11) * pw(C(K) / d + C(68) / Re, 0.25));
+    if (material == sel::kCastIron)
+        return store(C(0.102236) * pw(C(1) / d + C(5158) * d * pw(10, -6) * nu / Q, 0.284));
+    return previous;
+}
+
+}  // namespace detail
+
+void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& strPressureClass,
+                            const std::string& strPipeMaterial, const float& sngDensity,
+                            const float& sngViscosity, const float& sngTemperature,
+                            const float& sngInnerDia, const float& sngLength,
+                            const float& sngFlow, const float& sngInletPressure,
+                            float& sngOutletPressure, float& sngPressureLoss,
+                            float& sngMeanVelocity, float& sngMaxVelocity,
+                            std::int16_t& intCalcError, int& passes) {
+    const float P1 = sngInletPressure;
+    const float Q = sngFlow;
+    const float d = sngInnerDia;
+    const float L = sngLength;
+    const float rho = sngDensity;
+    const float nu = sngViscosity;
+    const float T = sngTemperature;
+    const bool highMedium = strPressureClass == sel::kHighMedium;
+    const bool low = strPressureClass == sel::kLow;
+
+    Working w;
+    w.K = detail::Roughness(strGasKind, strPipeMaterial);
+
+    // Velocity from the actual flow; shared by the passes and the outlet state.
+    auto velocity = [&](float Qa) { return store((C(Qa) / 3600 * 4 / 3.1416) / pw(C(d) / 1000, 2)); };
+    auto compressibility = [&](float p) {
+        return P1 >= 13 ? store(C(100) / (pw(p, 1.15) * 0.12 + 100)) : 1.0f;
+    };
+
+    passes = 0;
+    for (;;) {
+        if (passes == kMaxPasses)
+            throw CalcError(CalcError::Kind::NoConvergence, "outlet pressure does not settle");
+        ++passes;
+
+        w.P2old = sngOutletPressure;
+        w.Pm = store(C(2) / 3 * (C(P1) + pw(w.P2old, 2) / (C(P1) + w.P2old)));
+
+        if (highMedium) {
+            w.Z = compressibility(w.Pm);
+            w.Qa = store(C(Q) * 1.01325 * T * w.Z / w.Pm / 273.16);
+        } else if (low) {
+            w.Qa = store(C(Q) * 101325 * T / (C(w.Pm) + 101325) / 273.16);
+        }
+
+        w.v = velocity(w.Qa);
+        sngMeanVelocity = w.v;
+        w.Re = store((C(d) / 1000 * w.v) / (pw(10, -6) * nu));
+        w.lambda = detail::Friction(strPipeMaterial, w.K, d, nu, Q, w.Re, w.lambda);
+
+        float P2 = w.P2old;
+        if (highMedium) {
+            sngPressureLoss = store(C(1.397) * pw(10, 3) * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+                                    L * T / 273.16 * w.Z);
+            const C x = pw(P1, 2) - sngPressureLoss;
+            if (x.value() <= 0) {
+                intCalcError = -1;
+                return;
+            }
+            P2 = store(pw(x, 0.5));
+            sngOutletPressure = P2;
+            if (P2 <= 1) {
+                intCalcError = -1;
+                return;
+            }
+        } else if (low) {
+            sngPressureLoss = store(C(6.886) * pw(10, 7) * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+                                    L * T / 273.16);
+            P2 = store(C(P1) - sngPressureLoss);
+            sngOutletPressure = P2;
+            if (P2 <= 0) {
+                intCalcError = -1;
+                return;
+            }
+        }
+
+        w.rel = store(abs((C(w.P2old) - P2) / (C(w.P2old) + P2)));
+        if (w.rel < kTolerance) break;
+    }
+
+    const float P2 = sngOutletPressure;
+    if (highMedium) {
+        w.Z = compressibility(P2);
+        w.Qa = store(C(Q) * 1.01325 * T * w.Z / P2 / 273.16);
+    } else if (low) {
+        w.Qa = store(C(Q) * 101325 * T / (C(P2) + 101325) / 273.16);
+    }
+    sngMaxVelocity = velocity(w.Qa);
+}
+
+void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressureClass,
+                     const std::string& strPipeMaterial, const float& sngDensity,
+                     const float& sngViscosity, const float& sngTemperature,
+                     const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                     const float& sngInletPressure, float& sngOutletPressure,
+                     float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                     std::int16_t& intCalcError) {
+    int passes = 0;
+    CalcPipeSegmentCounted(strGasKind, strPressureClass, strPipeMaterial, sngDensity,
+                           sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
+                           sngInletPressure, sngOutletPressure, sngPressureLoss, sngMeanVelocity,
+                           sngMaxVelocity, intCalcError, passes);
+}
+
+}  // namespace gaspipe

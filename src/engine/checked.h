@@ -1,0 +1,70 @@
+// Double-precision arithmetic that stops at the first invalid operation,
+// division by zero or overflow, the way the reference arithmetic traps, so a
+// bad input never turns into a silently wrong number. Testing each result
+// explicitly keeps this independent of the compiler's handling of the
+// floating-point status flags.
+#pragma once
+
+#include <cmath>
+#include <limits>
+
+#include "calc_pipe_segment.h"
+
+namespace gaspipe::detail {
+
+[[noreturn]] inline void Raise(CalcError::Kind kind) {
+    switch (kind) {
+        case CalcError::Kind::DivideByZero: throw CalcError(kind, "division by zero");
+        case CalcError::Kind::Invalid: throw CalcError(kind, "invalid operation");
+        case CalcError::Kind::Overflow: throw CalcError(kind, "overflow");
+        case CalcError::Kind::NoConvergence: break;
+    }
+    throw CalcError(kind, "no convergence");
+}
+
+inline double Check(double r) {
+    if (std::isnan(r)) Raise(CalcError::Kind::Invalid);
+    if (std::isinf(r)) Raise(CalcError::Kind::Overflow);
+    return r;
+}
+
+// One intermediate value of a formula, kept in double.
+class C {
+public:
+    constexpr C(double v) : v_(v) {}  // NOLINT: implicit on purpose, formulas read as written
+    constexpr double value() const { return v_; }
+
+    friend C operator+(C a, C b) { return C(Check(a.v_ + b.v_)); }
+    friend C operator-(C a, C b) { return C(Check(a.v_ - b.v_)); }
+    friend C operator*(C a, C b) { return C(Check(a.v_ * b.v_)); }
+    friend C operator/(C a, C b) {
+        if (b.v_ == 0)
+            Raise(a.v_ == 0 || std::isnan(a.v_) ? CalcError::Kind::Invalid
+                                                : CalcError::Kind::DivideByZero);
+        return C(Check(a.v_ / b.v_));
+    }
+    friend C abs(C a) { return C(Check(std::fabs(a.v_))); }
+
+private:
+    double v_;
+};
+
+// The general power function, also for the integer powers.
+inline C pw(C base, C exponent) {
+    if (base.value() == 0 && exponent.value() < 0) Raise(CalcError::Kind::DivideByZero);
+    return C(Check(std::pow(base.value(), exponent.value())));
+}
+
+// Rounds to single precision as the value is stored; too large for a float is
+// an overflow even when the double was finite.
+inline float store(C x) {
+    const float f = static_cast<float>(x.value());
+    if (std::isinf(f)) Raise(CalcError::Kind::Overflow);
+    return f;
+}
+
+float Roughness(const std::string& gas, const std::string& material);
+float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
+               float previous);
+
+}  // namespace gaspipe::detail
