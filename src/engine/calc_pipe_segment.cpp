@@ -55,16 +55,13 @@ float Friction(const std::string& material, float K, float d, float nu, float Q,
     return previous;
 }
 
-}  // namespace detail
-
-void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& strPressureClass,
-                            const std::string& strPipeMaterial, const float& sngDensity,
-                            const float& sngViscosity, const float& sngTemperature,
-                            const float& sngInnerDia, const float& sngLength,
-                            const float& sngFlow, const float& sngInletPressure,
-                            float& sngOutletPressure, float& sngPressureLoss,
-                            float& sngMeanVelocity, float& sngMaxVelocity,
-                            std::int16_t& intCalcError, int& passes) {
+void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPressureClass,
+                         const std::string& strPipeMaterial, const float& sngDensity,
+                         const float& sngViscosity, const float& sngTemperature,
+                         const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                         const float& sngInletPressure, float& sngOutletPressure,
+                         float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                         std::int16_t& intCalcError, int& passes, const CalcOptions& options) {
     const float P1 = sngInletPressure;
     const float Q = sngFlow;
     const float d = sngInnerDia;
@@ -86,7 +83,7 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
 
     passes = 0;
     for (;;) {
-        if (passes == kMaxPasses)
+        if (passes == options.maxPasses)
             throw CalcError(CalcError::Kind::NoConvergence, "outlet pressure does not settle");
         ++passes;
 
@@ -106,17 +103,24 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
         w.lambda = detail::Friction(strPipeMaterial, w.K, d, nu, Q, w.Re, w.lambda);
 
         float P2 = w.P2old;
+        auto record = [&] {
+            if (options.trace)
+                options.trace->push_back(
+                    {w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel});
+        };
         if (highMedium) {
             sngPressureLoss = store(C(1.397) * pw(10, 3) * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
                                     L * T / 273.16 * w.Z);
             const C x = pw(P1, 2) - sngPressureLoss;
             if (x.value() <= 0) {
+                record();
                 intCalcError = -1;
                 return;
             }
             P2 = store(pw(x, 0.5));
             sngOutletPressure = P2;
             if (P2 <= 1) {
+                record();
                 intCalcError = -1;
                 return;
             }
@@ -126,12 +130,14 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
             P2 = store(C(P1) - sngPressureLoss);
             sngOutletPressure = P2;
             if (P2 <= 0) {
+                record();
                 intCalcError = -1;
                 return;
             }
         }
 
         w.rel = store(abs((C(w.P2old) - P2) / (C(w.P2old) + P2)));
+        record();
         if (w.rel < kTolerance) break;
     }
 
@@ -143,6 +149,22 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
         w.Qa = store(C(Q) * 101325 * T / (C(P2) + 101325) / 273.16);
     }
     sngMaxVelocity = velocity(w.Qa);
+}
+
+}  // namespace detail
+
+void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& strPressureClass,
+                            const std::string& strPipeMaterial, const float& sngDensity,
+                            const float& sngViscosity, const float& sngTemperature,
+                            const float& sngInnerDia, const float& sngLength,
+                            const float& sngFlow, const float& sngInletPressure,
+                            float& sngOutletPressure, float& sngPressureLoss,
+                            float& sngMeanVelocity, float& sngMaxVelocity,
+                            std::int16_t& intCalcError, int& passes) {
+    detail::CalcPipeSegmentImpl(strGasKind, strPressureClass, strPipeMaterial, sngDensity,
+                                sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
+                                sngInletPressure, sngOutletPressure, sngPressureLoss,
+                                sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {});
 }
 
 void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressureClass,

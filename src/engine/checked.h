@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "calc_pipe_segment.h"
 
@@ -62,6 +63,26 @@ inline float store(C x) {
     if (std::isinf(f)) Raise(CalcError::Kind::Overflow);
     return f;
 }
+
+// Working values at the end of one pass (or at the early exit of a failing one).
+struct PassValues {
+    float Pm, Z, Qa, v, Re, lambda, loss, P2, rel;
+};
+
+struct CalcOptions {
+    int maxPasses = kMaxPasses;
+    std::vector<PassValues>* trace = nullptr;
+};
+
+// The calculation behind CalcPipeSegment, with its pass bound and an optional
+// trace of every pass.
+void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPressureClass,
+                         const std::string& strPipeMaterial, const float& sngDensity,
+                         const float& sngViscosity, const float& sngTemperature,
+                         const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                         const float& sngInletPressure, float& sngOutletPressure,
+                         float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                         std::int16_t& intCalcError, int& passes, const CalcOptions& options);
 
 float Roughness(const std::string& gas, const std::string& material);
 float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,

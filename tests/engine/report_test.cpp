@@ -1,0 +1,63 @@
+#include "report.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "calc_pipe_segment.h"
+
+namespace gaspipe {
+namespace {
+
+TEST(FormatFixed, TemplatesRoundPadAndSign) {
+    EXPECT_EQ(FormatFixed(0.5f, 3), "0.500");
+    EXPECT_EQ(FormatFixed(12345.6789f, 3), "12345.679");  // no grouping, no integer limit
+    EXPECT_EQ(FormatFixed(1500, 2), "1500.00");
+    EXPECT_EQ(FormatFixed(1234.567f, 2), "1234.57");
+    EXPECT_EQ(FormatFixed(1234.567f, 3), "1234.567");
+    EXPECT_EQ(FormatFixed(-0.25f, 3), "-0.250");
+    EXPECT_EQ(FormatFixed(-0.0f, 3), "0.000");
+    EXPECT_EQ(FormatFixed(0.0001f, 3), "0.000");
+    EXPECT_EQ(FormatFixed(std::numeric_limits<float>::max(), 2).size(), 39u + 3u);
+}
+
+TEST(FormatFixed, UsesTheGivenDecimalSeparator) {
+    EXPECT_EQ(FormatFixed(4.9276f, 3, ","), "4,928");
+    EXPECT_EQ(FormatFixed(3, 2, "٫"), "3٫00");
+    EXPECT_EQ(FormatFixed(100, 0, ","), "100");
+}
+
+TEST(ReportLines, HighMediumLayout) {
+    const SegmentResult r{5, 4.92761f, 0.718617f, 3.80398f, 3.83382f};
+    const std::vector<std::string> expected = {
+        "压力降=    0.072公斤", "出口压力=  4.928公斤", "压力平方差=0.719公斤^2",
+        "平均流速=  3.804米/秒", "最大流速=  3.834米/秒"};
+    EXPECT_EQ(ReportLines(sel::kHighMedium, r), expected);
+}
+
+TEST(ReportLines, LowLayoutUsesTheLossAsTheDrop) {
+    const SegmentResult r{3000, 2393.374f, 606.626f, 7.2637f, 7.2857f};
+    const std::vector<std::string> expected = {"压力降=  606.63帕", "出口压力=2393.37帕",
+                                               "平均流速=7.264米/秒", "最大流速=7.286米/秒"};
+    EXPECT_EQ(ReportLines(sel::kLow, r), expected);
+}
+
+TEST(ReportLines, OutletAboveInletPrintsANegativeDrop) {
+    const auto lines = ReportLines(sel::kHighMedium, {5, 5.5f, 0, 0, 0});
+    EXPECT_EQ(lines.front(), "压力降=    -0.500公斤");
+}
+
+TEST(ReportLines, UnknownClassPrintsNothing) {
+    EXPECT_TRUE(ReportLines("中压", {5, 4, 1, 1, 1}).empty());
+    EXPECT_TRUE(ReportLines("", {5, 4, 1, 1, 1}).empty());
+}
+
+TEST(ReportLines, DropOverflowRaisesBeforeAnyLine) {
+    const float big = std::numeric_limits<float>::max();
+    EXPECT_THROW(ReportLines(sel::kHighMedium, {big, -big, 0, 0, 0}), CalcError);
+    // The same values under low pressure compute nothing and print.
+    EXPECT_EQ(ReportLines(sel::kLow, {big, -big, 0, 0, 0}).size(), 4u);
+}
+
+}  // namespace
+}  // namespace gaspipe

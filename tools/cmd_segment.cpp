@@ -1,0 +1,68 @@
+#include <cstdio>
+#include <memory>
+
+#include "commands.h"
+#include "options.h"
+#include "report.h"
+#include "segment_job.h"
+
+namespace gaspipe::cli {
+
+namespace {
+
+struct SegmentOptions {
+    SegmentInput input;
+    bool json = false;
+};
+
+void PrintJson(const SegmentOutcome& o) {
+    const bool ok = o.status == Status::Ok;
+    auto num = [ok](float v) { return ok ? FormatShortest(v) : std::string("null"); };
+    std::printf(
+        "{\"status\":\"%s\",\"outlet\":%s,\"loss\":%s,\"drop\":%s,\"mean_velocity\":%s,"
+        "\"max_velocity\":%s,\"passes\":%d,\"message\":\"%s\"}\n",
+        std::string(StatusName(o.status)).c_str(), num(o.outlet).c_str(), num(o.loss).c_str(),
+        num(o.drop).c_str(), num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(), o.passes,
+        o.message.c_str());
+}
+
+}  // namespace
+
+void SetupSegment(CLI::App& app, int& exitStatus) {
+    auto opt = std::make_shared<SegmentOptions>();
+    auto* cmd = app.add_subcommand("segment", "Calculate one pipe segment");
+    AddSelectorOptions(*cmd, opt->input.gas, opt->input.pressureClass, opt->input.material);
+    AddNumberOption(*cmd, "--density", opt->input.density, "Gas density, kg/Nm3")->required();
+    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity,
+                    "Kinematic viscosity, 1e-6 m2/s")->required();
+    AddNumberOption(*cmd, "--temperature", opt->input.temperature, "Gas temperature, K")
+        ->required();
+    AddNumberOption(*cmd, "--diameter", opt->input.diameter, "Inner diameter, mm")->required();
+    AddNumberOption(*cmd, "--length", opt->input.length, "Pipe length, m")->required();
+    AddNumberOption(*cmd, "--flow", opt->input.flow, "Flow, Nm3/h")->required();
+    AddNumberOption(*cmd, "--inlet", opt->input.inlet,
+                    "Inlet pressure: absolute 1e5 Pa (high/medium) or gauge Pa (low)")
+        ->required();
+    AddNumberOption(*cmd, "--start", opt->input.start,
+                    "Starting estimate of the outlet pressure (default 0)");
+    cmd->add_flag("--json", opt->json, "Print one JSON object");
+
+    cmd->callback([opt, &exitStatus] {
+        const SegmentOutcome o = RunSegment(opt->input);
+        if (opt->json) {
+            PrintJson(o);
+        } else if (o.status == Status::Ok) {
+            const SegmentResult r{opt->input.inlet, o.outlet, o.loss, o.meanVelocity,
+                                  o.maxVelocity};
+            // The drop was already computed without error, so this cannot throw.
+            for (const auto& line : ReportLines(opt->input.pressureClass, r))
+                std::printf("%s\n", line.c_str());
+        } else {
+            if (o.status == Status::InputError) std::fprintf(stderr, "错误：\n");
+            std::fprintf(stderr, "%s\n", o.message.c_str());
+        }
+        exitStatus = o.status == Status::Ok ? kExitOk : kExitCalcFailed;
+    });
+}
+
+}  // namespace gaspipe::cli

@@ -1,0 +1,121 @@
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "class_ini_file.h"
+#include "commands.h"
+#include "options.h"
+#include "pipe_file.h"
+#include "segment_job.h"
+#include "sizing.h"
+
+namespace gaspipe::cli {
+
+namespace {
+
+struct SizeOptions {
+    SegmentInput input;
+    float maxDrop = 0, maxVelocity = 0;
+    bool haveMaxDrop = false, haveMaxVelocity = false;
+    std::string ini;
+    bool json = false;
+};
+
+std::string Num(float v) { return FormatShortest(v); }
+
+void PrintText(const std::vector<SizingRow>& rows, const std::optional<std::size_t>& choice) {
+    std::printf("nominal\tinner_mm\tstatus\tdrop\toutlet\tmean_velocity\tmax_velocity\tmeets\n");
+    for (const auto& r : rows) {
+        const auto& o = r.outcome;
+        const bool ok = o.status == Status::Ok;
+        std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", r.nominal.c_str(), r.innerText.c_str(),
+                    std::string(StatusName(o.status)).c_str(), ok ? Num(o.drop).c_str() : "",
+                    ok ? Num(o.outlet).c_str() : "", ok ? Num(o.meanVelocity).c_str() : "",
+                    ok ? Num(o.maxVelocity).c_str() : "", r.meets ? "yes" : "no");
+    }
+    if (choice)
+        std::printf("smallest fitting: nominal %s, inner diameter %s mm\n",
+                    rows[*choice].nominal.c_str(), rows[*choice].innerText.c_str());
+    else
+        std::printf("no nominal diameter meets the limits\n");
+}
+
+std::string JsonString(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+void PrintJson(const std::vector<SizingRow>& rows, const std::optional<std::size_t>& choice) {
+    std::printf("{\"rows\":[");
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& r = rows[i];
+        const auto& o = r.outcome;
+        const bool ok = o.status == Status::Ok;
+        auto num = [ok](float v) { return ok ? Num(v) : std::string("null"); };
+        std::printf(
+            "%s{\"nominal\":%s,\"inner\":%s,\"status\":\"%s\",\"drop\":%s,\"outlet\":%s,"
+            "\"mean_velocity\":%s,\"max_velocity\":%s,\"meets\":%s}",
+            i ? "," : "", JsonString(r.nominal).c_str(), JsonString(r.innerText).c_str(),
+            std::string(StatusName(o.status)).c_str(), num(o.drop).c_str(),
+            num(o.outlet).c_str(), num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(),
+            r.meets ? "true" : "false");
+    }
+    std::printf("],\"choice\":%s}\n",
+                choice ? JsonString(rows[*choice].nominal).c_str() : "null");
+}
+
+}  // namespace
+
+void SetupSize(CLI::App& app, int& exitStatus) {
+    auto opt = std::make_shared<SizeOptions>();
+    auto* cmd = app.add_subcommand(
+        "size", "Try every nominal diameter of the material and pick the smallest that fits");
+    AddSelectorOptions(*cmd, opt->input.gas, opt->input.pressureClass, opt->input.material);
+    AddNumberOption(*cmd, "--density", opt->input.density, "Gas density, kg/Nm3")->required();
+    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity, "Kinematic viscosity, 1e-6 m2/s")
+        ->required();
+    AddNumberOption(*cmd, "--temperature", opt->input.temperature, "Gas temperature, K")
+        ->required();
+    AddNumberOption(*cmd, "--length", opt->input.length, "Pipe length, m")->required();
+    AddNumberOption(*cmd, "--flow", opt->input.flow, "Flow, Nm3/h")->required();
+    AddNumberOption(*cmd, "--inlet", opt->input.inlet, "Inlet pressure")->required();
+    AddNumberOption(*cmd, "--max-drop", opt->maxDrop,
+                    "Largest pressure drop: 1e5 Pa (high/medium) or Pa (low)")
+        ->each([opt](const std::string&) { opt->haveMaxDrop = true; });
+    AddNumberOption(*cmd, "--max-velocity", opt->maxVelocity, "Largest gas velocity, m/s")
+        ->each([opt](const std::string&) { opt->haveMaxVelocity = true; });
+    cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+    cmd->add_flag("--json", opt->json, "Print one JSON object");
+
+    cmd->callback([opt, &exitStatus] {
+        classIniFile ini;
+        ini.INIFileName(opt->ini.empty() ? ExecutableDirectory() + "/" + kPipeFileName
+                                         : opt->ini);
+        SizingLimits limits;
+        if (opt->haveMaxDrop) limits.maxDrop = opt->maxDrop;
+        if (opt->haveMaxVelocity) limits.maxVelocity = opt->maxVelocity;
+        const auto rows = SizeSegment(ini, opt->input, limits);
+        const auto choice = SmallestFitting(rows);
+        if (opt->json)
+            PrintJson(rows, choice);
+        else
+            PrintText(rows, choice);
+        exitStatus = choice ? kExitOk : kExitCalcFailed;
+    });
+}
+
+}  // namespace gaspipe::cli

@@ -1,0 +1,60 @@
+#include "options.h"
+
+#include <optional>
+#include <string_view>
+
+#include "segment_job.h"
+
+namespace gaspipe::cli {
+
+namespace {
+
+using Canonicalizer = std::optional<std::string> (*)(std::string_view);
+
+// Rewrites an accepted spelling to the Chinese selector text.
+CLI::Validator Selector(Canonicalizer canonical, const std::string& choices) {
+    return CLI::Validator(
+        [canonical, choices](std::string& text) -> std::string {
+            if (auto c = canonical(text)) {
+                text = *c;
+                return {};
+            }
+            return "'" + text + "' is not one of " + choices;
+        },
+        choices);
+}
+
+}  // namespace
+
+void AddSelectorOptions(CLI::App& cmd, std::string& gas, std::string& pressureClass,
+                        std::string& material) {
+    cmd.add_option("--gas", gas, "Gas kind")
+        ->required()
+        ->transform(Selector(CanonicalGas, "天然气|人工煤气|液化石油气|natural-gas|manufactured-gas|lpg"));
+    cmd.add_option("--class", pressureClass, "Pressure class")
+        ->required()
+        ->transform(Selector(CanonicalClass, "高中压|低压|high-medium|low"));
+    AddMaterialOption(cmd, material);
+}
+
+CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material) {
+    return cmd.add_option("--material", material, "Pipe material")
+        ->required()
+        ->transform(Selector(CanonicalMaterial, "钢管|PE管|铸铁管|steel|pe|cast-iron"));
+}
+
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& target,
+                             const std::string& description) {
+    return cmd.add_option_function<std::string>(
+        name,
+        [&target, name](const std::string& text) {
+            const auto value = ParseNumber(text);
+            if (!value)
+                throw CLI::ValidationError(name, "'" + text +
+                                                     "' is not a number that fits a 32-bit float");
+            target = *value;
+        },
+        description);
+}
+
+}  // namespace gaspipe::cli
