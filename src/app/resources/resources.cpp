@@ -15,11 +15,13 @@ namespace {
 
 // The windows name the fonts of Chinese Windows. Each maps to installed fonts of
 // the nearest style, best first; Qt skips families that are not installed, and
-// fontconfig's own fallback would pick a sans face for all of them.
+// fontconfig's own fallback would pick a sans face for all of them. For heiti,
+// WenQuanYi Zen Hei comes first because its line height matches SimHei's, which
+// the fixed label heights were designed for; Noto's taller ascent clips glyphs.
 void InstallFontSubstitutions() {
   const QStringList clerical = {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
                                 QStringLiteral("Noto Serif CJK SC")};
-  const QStringList heiti = {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei"),
+  const QStringList heiti = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
                              QStringLiteral("Droid Sans Fallback")};
   const QStringList songti = {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
                               QStringLiteral("WenQuanYi Zen Hei")};
