@@ -1,0 +1,102 @@
+// FrmJbcs, the main calculation window.
+//
+// The form (frm_jbcs.ui) holds the controls; this class holds the state fields
+// and the handlers. Selections write default texts into the boxes at once.
+// The calculate command reads the options and the seven boxes into the state
+// fields, hands them by reference to CalcPipeSegment, and prints the report
+// lines into the results panel PictureJsjg. Only sngOutletPressure links one
+// calculation to the next: it is the engine's starting estimate.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+#include "class_ini_file.h"
+
+class QLineEdit;
+
+namespace Ui {
+class FrmJbcs;
+}
+
+namespace gaspipe {
+
+class ResultsPanel;
+
+// A QDialog so that Enter goes to the default button (CmdCsOk) unless a
+// focused button takes it, and Esc reaches the cancel button (CmdCsCancel).
+// Shown as a normal top-level window; deletes itself when closed.
+class FrmJbcs : public QDialog {
+    Q_OBJECT
+
+public:
+    // programDir: where PipeParameters.Ini lives; by default the program's own
+    // directory.
+    explicit FrmJbcs(const QString& programDir = QString(), QWidget* parent = nullptr);
+    ~FrmJbcs() override;
+
+    // State fields. Public so that tests can watch what a command leaves behind.
+    QString strGasKind;
+    QString strPressureClass;
+    QString strPipeMaterial;
+    float sngDensity = 0;
+    float sngViscosity = 0;
+    float sngTemperature = 0;
+    float sngLength = 0;
+    float sngInnerDia = 0;
+    float sngFlow = 0;
+    float sngInletPressure = 0;
+    float sngMeanVelocity = 0;
+    float sngPressureLoss = 0;
+    float sngOutletPressure = 0;
+    float sngMaxVelocity = 0;
+    std::int16_t intCalcError = 0;
+
+    // objIniFile, created on first use.
+    classIniFile& IniFile();
+    bool HasIniFile() const { return objIniFile != nullptr; }
+
+    ResultsPanel* resultsPanel() const;
+
+    void CmdCsOk_Click();
+    void CmdCsCancel_Click();
+    void Btn_ChanageParametes_Click(int Index);
+    void Command1_Click();
+    void Command2_Click();
+    void PrintCalcReport();
+    void LoadPipeDia(const QString& strSection);
+
+    void OptGg_Click();
+    void OptPeg_Click();
+    void OptZtg_Click();
+    void OptTrq_Click();
+    void OptRgmq_Click();
+    void OptYhq_Click();
+    void OptGzy_Click();
+    void OptDy_Click();
+    void Cob_PipeDia_Click();
+
+public slots:
+    // Esc: the cancel button's click, as on a real button.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load(const QString& programDir);
+    void ApplyFonts();
+    void WireEvents();
+    void TextBox_GotFocus(QLineEdit* box);
+    void SetGasDefaults(double density, double viscosity);
+    void SetPressureClassDefaults(bool highMedium);
+
+    std::unique_ptr<Ui::FrmJbcs> ui;
+    std::unique_ptr<classIniFile> objIniFile;
+};
+
+}  // namespace gaspipe

@@ -1,0 +1,42 @@
+// The results panel PictureJsjg: the report is printed into it line by line
+// and the lines are kept, so they are redrawn after every repaint and read
+// again when the credits frame uncovers the panel. "复制" / Ctrl+C put the
+// lines on the clipboard.
+#pragma once
+
+#include <QFrame>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+
+namespace gaspipe {
+
+class ResultsPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit ResultsPanel(QWidget* parent = nullptr);
+
+    // Empties the panel; the next line goes to the top-left corner again.
+    void Cls();
+    // Adds one line under the previous one.
+    void Print(const QString& line);
+
+    const QStringList& lines() const { return lines_; }
+    // The lines as clipboard text, one per line.
+    QString text() const;
+
+public slots:
+    void copy() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QStringList lines_;
+    QAction* copyAction_;
+};
+
+}  // namespace gaspipe
