@@ -107,7 +107,7 @@ private:
         std::string problem;
         SegmentOutcome outcome;
         if (fields_.size() + droppedFields_ != width_) {
-            problem = "record has " + std::to_string(fields_.size() + droppedFields_) + " fields, the header has " +
+            problem = "record has " + std::to_string(fields_.size() + droppedFields_) + " fields where the header has " +
                       std::to_string(width_);
         } else if (auto in = Parse(problem)) {
             outcome = RunSegment(*in);

@@ -54,7 +54,8 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& targ
                                                      "' is not a number that fits a 32-bit float");
             target = *value;
         },
-        description);
+        description)
+        ->type_name("NUMBER");
 }
 
 }  // namespace gaspipe::cli

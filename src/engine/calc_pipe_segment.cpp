@@ -18,6 +18,13 @@ constexpr float kRoughSteelManufactured = 0.15f;
 constexpr float kRoughPe = 0.01f;
 constexpr float kTolerance = 0.001f;
 
+// The constant powers of ten, taken once with the same power function the
+// formulas use, so the values are those of evaluating them in place.
+const C kE3 = pw(10, 3);
+const C kE5 = pw(10, 5);
+const C kE7 = pw(10, 7);
+const C kEm6 = pw(10, -6);
+
 struct Working {
     float K = 0;
     float P2old = 0;
@@ -47,11 +54,11 @@ float Roughness(const std::string& gas, const std::string& material) {
 float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
                float previous) {
     if (Re <= 2100) return store(C(64) / Re);
-    if (Re <= 3500) return store((C(Re) - 2100) / (C(65) * Re - pw(10, 5)) + 0.03);
+    if (Re <= 3500) return store((C(Re) - 2100) / (C(65) * Re - kE5) + 0.03);
     if (material == sel::kSteel || material == sel::kPe)
         return store(C(0.11) * pw(C(K) / d + C(68) / Re, 0.25));
     if (material == sel::kCastIron)
-        return store(C(0.102236) * pw(C(1) / d + C(5158) * d * pw(10, -6) * nu / Q, 0.284));
+        return store(C(0.102236) * pw(C(1) / d + C(5158) * d * kEm6 * nu / Q, 0.284));
     return previous;
 }
 
@@ -99,7 +106,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
 
         w.v = velocity(w.Qa);
         sngMeanVelocity = w.v;
-        w.Re = store((C(d) / 1000 * w.v) / (pw(10, -6) * nu));
+        w.Re = store((C(d) / 1000 * w.v) / (kEm6 * nu));
         w.lambda = detail::Friction(strPipeMaterial, w.K, d, nu, Q, w.Re, w.lambda);
 
         float P2 = w.P2old;
@@ -109,7 +116,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                     {w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel});
         };
         if (highMedium) {
-            sngPressureLoss = store(C(1.397) * pw(10, 3) * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+            sngPressureLoss = store(C(1.397) * kE3 * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
                                     L * T / 273.16 * w.Z);
             const C x = pw(P1, 2) - sngPressureLoss;
             if (x.value() <= 0) {
@@ -125,7 +132,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                 return;
             }
         } else if (low) {
-            sngPressureLoss = store(C(6.886) * pw(10, 7) * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+            sngPressureLoss = store(C(6.886) * kE7 * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
                                     L * T / 273.16);
             P2 = store(C(P1) - sngPressureLoss);
             sngOutletPressure = P2;

@@ -1,0 +1,98 @@
+#include "segment_job.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "calc_pipe_segment.h"
+
+namespace gaspipe::cli {
+namespace {
+
+TEST(ParseNumber, AcceptsCLocaleNumbersWithBlanks) {
+    EXPECT_EQ(ParseNumber("5"), 5.0f);
+    EXPECT_EQ(ParseNumber("  0.7247\t"), 0.7247f);
+    EXPECT_EQ(ParseNumber("+14.5"), 14.5f);
+    EXPECT_EQ(ParseNumber("-3"), -3.0f);
+    EXPECT_EQ(ParseNumber("1e3"), 1000.0f);
+    EXPECT_EQ(ParseNumber("1.00000001"), 1.0f);  // rounds to the nearest float
+}
+
+TEST(ParseNumber, RefusesWhatIsNotAFiniteFloat) {
+    for (const char* bad : {"", "   ", "5a", "a5", "1,5", "0x10", "inf", "-inf", "nan", "1e39",
+                            "-1e39", "+-5", "++5", "1e", ".", "5 5", "１２"})
+        EXPECT_FALSE(ParseNumber(bad).has_value()) << '"' << bad << '"';
+    const std::string huge(100000, '9');
+    EXPECT_FALSE(ParseNumber(huge).has_value());
+}
+
+TEST(Selectors, ChineseTextsAndAsciiAliases) {
+    EXPECT_EQ(CanonicalGas("lpg"), sel::kLpg);
+    EXPECT_EQ(CanonicalGas("人工煤气"), sel::kManufacturedGas);
+    EXPECT_EQ(CanonicalClass("high-medium"), sel::kHighMedium);
+    EXPECT_EQ(CanonicalMaterial("cast-iron"), sel::kCastIron);
+    EXPECT_EQ(CanonicalMaterial("PE管"), sel::kPe);
+    EXPECT_FALSE(CanonicalMaterial("pe管"));
+    EXPECT_FALSE(CanonicalGas("LPG"));
+    EXPECT_FALSE(CanonicalClass(" 低压"));
+}
+
+SegmentInput WorkedExample() {
+    SegmentInput in;
+    in.gas = sel::kNaturalGas;
+    in.pressureClass = sel::kHighMedium;
+    in.material = sel::kSteel;
+    in.density = 0.7247f, in.viscosity = 14.5f, in.temperature = 288;
+    in.diameter = 100, in.length = 1000, in.flow = 500, in.inlet = 5;
+    return in;
+}
+
+TEST(RunSegment, InletGuardOnlyUnderHighMediumPressure) {
+    SegmentInput in = WorkedExample();
+    in.inlet = *ParseNumber("1.00000001");
+    SegmentOutcome o = RunSegment(in);
+    EXPECT_EQ(o.status, Status::InputError);
+    EXPECT_EQ(o.message, kMsgInletGuard);
+    EXPECT_EQ(o.passes, 0);  // the engine was not called
+    in.inlet = 1.5f;
+    EXPECT_NE(RunSegment(in).status, Status::InputError);
+    in.pressureClass = sel::kLow;
+    in.inlet = 0.5f;
+    EXPECT_NE(RunSegment(in).status, Status::InputError);
+}
+
+TEST(RunSegment, OutcomesCarryTheWindowMessages) {
+    SegmentInput in = WorkedExample();
+    in.inlet = 1.2f;
+    EXPECT_EQ(RunSegment(in).status, Status::PipeTooSmall);
+    EXPECT_EQ(RunSegment(in).message, kMsgPipeTooSmall);
+    in = WorkedExample();
+    in.flow = 0;
+    EXPECT_EQ(RunSegment(in).status, Status::CalcError);
+    EXPECT_EQ(RunSegment(in).message, kMsgDataError);
+}
+
+TEST(RunSegment, DropFollowsThePressureClass) {
+    SegmentInput in = WorkedExample();
+    SegmentOutcome o = RunSegment(in);
+    ASSERT_EQ(o.status, Status::Ok);
+    EXPECT_EQ(o.drop, float(double(in.inlet) - o.outlet));
+    EXPECT_NE(o.drop, o.loss);  // the loss is the squared difference here
+    in.pressureClass = sel::kLow;
+    in.inlet = 3000, in.diameter = 50, in.length = 50, in.flow = 50;
+    o = RunSegment(in);
+    ASSERT_EQ(o.status, Status::Ok);
+    EXPECT_EQ(o.drop, o.loss);
+}
+
+TEST(FormatShortest, ReadsBackAsTheSameFloat) {
+    for (float v : {0.1f, 4.9276142f, 1e-38f, 3.4028235e38f, -2393.374f, 7.0f}) {
+        const auto back = ParseNumber(FormatShortest(v));
+        ASSERT_TRUE(back) << FormatShortest(v);
+        EXPECT_EQ(*back, v);
+    }
+    EXPECT_EQ(FormatShortest(0.1f), "0.1");
+}
+
+}  // namespace
+}  // namespace gaspipe::cli

@@ -1,0 +1,53 @@
+// gaspipe-calc diameters: the nominal-diameter list of one material with the
+// inner diameter of each entry, read the way the window fills its list and
+// inner-diameter box, so the pipe file can be checked without the window.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "class_ini_file.h"
+#include "commands.h"
+#include "options.h"
+#include "pipe_file.h"
+
+namespace gaspipe::cli {
+
+namespace {
+
+struct DiametersOptions {
+    std::string material;
+    std::string ini;
+};
+
+void PrintField(const std::string& text)
+{
+    // fwrite, not printf: the texts come from a file and are printed as is.
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+void SetupDiameters(CLI::App& app, int& exitStatus)
+{
+    auto opt = std::make_shared<DiametersOptions>();
+    auto* cmd = app.add_subcommand("diameters",
+                                   "List the nominal diameters of a material, a tab, and each inner diameter");
+    AddMaterialOption(*cmd, opt->material);
+    auto* iniOption = cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+
+    cmd->callback([opt, iniOption, &exitStatus] {
+        classIniFile ini;
+        // An unreadable --ini reads as a missing file, as in the window: an
+        // empty list and success.
+        ini.INIFileName(iniOption->count() > 0 ? opt->ini : ExecutableDirectory() + "/" + kPipeFileName);
+        for (const std::string& nominal : ReadNominalDiameters(ini, opt->material)) {
+            PrintField(nominal);
+            std::fputc('\t', stdout);
+            PrintField(ReadInnerDiameter(ini, opt->material, nominal));
+            std::fputc('\n', stdout);
+        }
+        exitStatus = kExitOk;
+    });
+}
+
+}  // namespace gaspipe::cli
