@@ -79,11 +79,18 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
     const bool highMedium = strPressureClass == sel::kHighMedium;
     const bool low = strPressureClass == sel::kLow;
 
+    // Powers of inputs only, the same in every pass; none of them can fail for
+    // a float argument, so taking them once changes no result and no error.
+    const C areaScale = pw(C(d) / 1000, 2);
+    const C Q2 = pw(Q, 2);
+    const C d5 = pw(d, 5);
+    const C P1sq = pw(P1, 2);
+
     Working w;
     w.K = detail::Roughness(strGasKind, strPipeMaterial);
 
     // Velocity from the actual flow; shared by the passes and the outlet state.
-    auto velocity = [&](float Qa) { return store((C(Qa) / 3600 * 4 / 3.1416) / pw(C(d) / 1000, 2)); };
+    auto velocity = [&](float Qa) { return store((C(Qa) / 3600 * 4 / 3.1416) / areaScale); };
     auto compressibility = [&](float p) {
         return P1 >= 13 ? store(C(100) / (pw(p, 1.15) * 0.12 + 100)) : 1.0f;
     };
@@ -116,9 +123,9 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                     {w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel});
         };
         if (highMedium) {
-            sngPressureLoss = store(C(1.397) * kE3 * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+            sngPressureLoss = store(C(1.397) * kE3 * w.lambda * Q2 / d5 * rho *
                                     L * T / 273.16 * w.Z);
-            const C x = pw(P1, 2) - sngPressureLoss;
+            const C x = P1sq - sngPressureLoss;
             if (x.value() <= 0) {
                 record();
                 intCalcError = -1;
@@ -132,7 +139,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                 return;
             }
         } else if (low) {
-            sngPressureLoss = store(C(6.886) * kE7 * w.lambda * pw(Q, 2) / pw(d, 5) * rho *
+            sngPressureLoss = store(C(6.886) * kE7 * w.lambda * Q2 / d5 * rho *
                                     L * T / 273.16);
             P2 = store(C(P1) - sngPressureLoss);
             sngOutletPressure = P2;
