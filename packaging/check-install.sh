@@ -1,0 +1,35 @@
+#!/bin/sh
+# Usage: check-install.sh BUILD_DIR SCRATCH_DIR
+# Installs the build into SCRATCH_DIR and checks that the programs are reached
+# through links in bin/ and find PipeParameters.Ini beside their real path.
+set -eu
+build=$1
+prefix=$2
+rm -rf "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+calc=$prefix/bin/gaspipe-calc
+[ -L "$calc" ] || fail "bin/gaspipe-calc is not a link"
+real=$(readlink -f "$calc")
+[ -x "$real" ] || fail "bin/gaspipe-calc does not lead to an executable"
+[ -f "$(dirname "$real")/PipeParameters.Ini" ] || fail "no PipeParameters.Ini beside $real"
+case $(readlink "$calc") in /*) fail "bin/gaspipe-calc is an absolute link" ;; esac
+
+# A missing pipe file reads as an empty list, so empty output means not found.
+listing=$(cd / && "$calc" diameters --material steel)
+[ -n "$listing" ] || fail "gaspipe-calc started through its link lists no diameters"
+
+if [ -e "$prefix/bin/gaspipe" ] || [ -L "$prefix/bin/gaspipe" ]; then
+  [ -L "$prefix/bin/gaspipe" ] || fail "bin/gaspipe is not a link"
+  [ "$(dirname "$(readlink -f "$prefix/bin/gaspipe")")" = "$(dirname "$real")" ] ||
+    fail "gaspipe and gaspipe-calc are not installed together"
+  for f in share/applications/io.github.gaspipe.Gaspipe.desktop \
+           share/metainfo/io.github.gaspipe.Gaspipe.metainfo.xml \
+           share/icons/hicolor/128x128/apps/io.github.gaspipe.Gaspipe.png \
+           share/icons/hicolor/scalable/apps/io.github.gaspipe.Gaspipe.svg; do
+    [ -f "$prefix/$f" ] || fail "$f not installed"
+  done
+fi
+echo "installed tree OK: $real"
