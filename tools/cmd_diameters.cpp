@@ -15,7 +15,7 @@ namespace gaspipe::cli {
 namespace {
 
 struct DiametersOptions {
-    std::string material;
+    std::string material = "钢管";  // the list the window opens with
     std::string ini;
 };
 
@@ -32,7 +32,7 @@ void SetupDiameters(CLI::App& app, int& exitStatus)
     auto opt = std::make_shared<DiametersOptions>();
     auto* cmd = app.add_subcommand("diameters",
                                    "List the nominal diameters of a material, a tab, and each inner diameter");
-    AddMaterialOption(*cmd, opt->material);
+    AddMaterialOption(*cmd, opt->material)->required(false);
     auto* iniOption = cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
 
     cmd->callback([opt, iniOption, &exitStatus] {

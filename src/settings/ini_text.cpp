@@ -88,25 +88,46 @@ bool Matches(std::string_view fileName, std::string_view wanted)
     return gbk::EqualIgnoringAsciiCase(fileName, wanted);
 }
 
-// The line break a new line gets: the file's first one, CRLF for a new file.
-std::string_view LineBreakOf(std::string_view text, const std::vector<Line>& lines)
+// The line break a new line gets: the one of the line it follows, else the
+// file's first one, CRLF for a new file.
+std::string_view LineBreakAfter(std::string_view text, const std::vector<Line>& lines, std::size_t anchor)
 {
+    if (anchor < lines.size() && lines[anchor].next > lines[anchor].end) {
+        return text.substr(lines[anchor].end, lines[anchor].next - lines[anchor].end);
+    }
     for (const Line& line : lines) {
         if (line.next > line.end) return text.substr(line.end, line.next - line.end);
     }
     return "\r\n";
 }
 
-bool EndsWithBreak(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
+// Appends a piece of text. In a file that mixes line breaks, a lone CR
+// followed by a piece that starts with LF would read as one CRLF and swallow
+// a line; turning that CR into CRLF keeps both lines.
+void Join(std::string& out, std::string_view piece)
+{
+    if (!out.empty() && out.back() == '\r' && !piece.empty() && piece.front() == '\n') out.push_back('\n');
+    out.append(piece);
+}
 
 bool HasLineBreakOrZero(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+
+// A byte of 0x81 or more that is not part of a double-byte character; a name
+// holding one might merge with the ']' or '=' after it.
+bool HasBrokenCharacter(std::string_view s)
+{
+    for (std::size_t i = 0; i < s.size(); i += gbk::CharLength(s, i)) {
+        if (gbk::CharLength(s, i) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(s[i]))) return true;
+    }
+    return false;
+}
 
 std::string RemoveLines(std::string_view text, const std::vector<bool>& drop, const std::vector<Line>& lines)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!drop[i]) out.append(text.substr(lines[i].begin, lines[i].next - lines[i].begin));
+        if (!drop[i]) Join(out, text.substr(lines[i].begin, lines[i].next - lines[i].begin));
     }
     return out;
 }
@@ -146,12 +167,11 @@ std::optional<std::string> SetKey(std::string_view text, std::string_view sectio
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty() || HasLineBreakOrZero(section) || HasLineBreakOrZero(key) ||
-        HasLineBreakOrZero(value) || key.find('=') != std::string_view::npos || key.front() == '[' ||
-        key.front() == ';') {
+        HasLineBreakOrZero(value) || HasBrokenCharacter(section) || HasBrokenCharacter(key) ||
+        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';') {
         return std::nullopt;
     }
     const std::vector<Line> lines = SplitLines(text);
-    const std::string_view br = LineBreakOf(text, lines);
 
     // Find the first section of that name, its key line, and the line after
     // which a new key goes (its last key line, or its header).
@@ -184,19 +204,23 @@ std::optional<std::string> SetKey(std::string_view text, std::string_view sectio
     }
     if (header) {
         const Line& line = lines[anchor];
+        const std::string_view br = LineBreakAfter(text, lines, anchor);
         out.append(text.substr(0, line.next));
         if (line.next == line.end) out.append(br);  // the anchor was the unterminated last line
         out.append(key).append("=").append(value).append(br);
-        out.append(text.substr(line.next));
+        Join(out, text.substr(line.next));
         return out;
     }
     out.append(text);
-    if (!text.empty()) {
-        if (!EndsWithBreak(text)) out.append(br);
+    if (!lines.empty()) {
+        const std::string_view br = LineBreakAfter(text, lines, lines.size() - 1);
+        if (lines.back().next == lines.back().end) out.append(br);
         if (lines.back().kind != Kind::Blank) out.append(br);
+        out.append("[").append(section).append("]").append(br);
+        out.append(key).append("=").append(value).append(br);
+        return out;
     }
-    out.append("[").append(section).append("]").append(br);
-    out.append(key).append("=").append(value).append(br);
+    out.append("[").append(section).append("]\r\n").append(key).append("=").append(value).append("\r\n");
     return out;
 }
 

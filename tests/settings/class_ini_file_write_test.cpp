@@ -83,6 +83,20 @@ TEST_F(IniWrite, NewSectionIsAppendedEvenWithoutFinalLineBreak)
     EXPECT_EQ(ReadBytes(path_), "[a]\r\nx=2\r\n");
 }
 
+TEST_F(IniWrite, MixedLineBreaksLoseNoLine)
+{
+    // New lines take the break of the line they follow.
+    WriteBytes(path_, "[a]\nk=1\r\n[b]\n");
+    ini_.WriteIniKey("a", "j", "2");
+    EXPECT_EQ(ReadBytes(path_), "[a]\nk=1\r\nj=2\r\n[b]\n");
+
+    // Dropping k=1 would put the lone CR before the blank line's LF, which
+    // reads as one CRLF: the blank line must survive.
+    WriteBytes(path_, "[a]\rk=1\n\n[b]\n");
+    ini_.DelIniKey("a", "k");
+    EXPECT_EQ(ReadBytes(path_), "[a]\r\n\n[b]\n");
+}
+
 TEST_F(IniWrite, WritesTheEntryThatReadsFindFirst)
 {
     WriteBytes(path_, "[a]\nk=1\nk=2\n[a]\nk=3\n");
