@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -70,6 +72,20 @@ QFont NamedFont(const char* family, double points, bool bold = false) {
     return font;
 }
 
+// The superscript positions assume the metrics of the original 宋体: a CJK
+// character one em wide, every other character half an em. Shift each
+// exponent by how much the installed font differs over the caption text in
+// front of its gap, so that it still stands over that gap.
+void FollowGap(QLabel* superscript, const QLabel* base, const QString& textBeforeGap) {
+    const QFontMetrics metrics(base->font());
+    const int em = QFontInfo(base->font()).pixelSize();
+    int assumed = 0;
+    for (const QChar ch : textBeforeGap)
+        assumed += ch.unicode() < 0x80 ? em / 2 : em;
+    const int shift = metrics.horizontalAdvance(textBeforeGap) - assumed;
+    superscript->move(superscript->x() + shift, superscript->y());
+}
+
 }  // namespace
 
 FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
@@ -108,6 +124,11 @@ void FrmJbcs::ApplyFonts() {
         superscript->setFont(NamedFont("Arial", 6.75));
     for (QLabel* autoSized : {ui->Label4, ui->Label6, ui->Label8})
         autoSized->adjustSize();
+    FollowGap(ui->Label9, ui->LabJkyl, QStringLiteral("进口压力(绝压 10"));
+    FollowGap(ui->Label7, ui->LabLl, QStringLiteral("流量(Nm"));
+    FollowGap(ui->Label4, ui->LabMd, QStringLiteral("燃气密度(Kg/Nm"));
+    FollowGap(ui->Label6, ui->LabNd, QStringLiteral("运动粘度(X10"));
+    FollowGap(ui->Label8, ui->LabNd, QStringLiteral("运动粘度(X10  m"));
 }
 
 void FrmJbcs::WireEvents() {

@@ -51,16 +51,22 @@ int main(int argc, char* argv[]) {
         QTextStream(stderr) << "message box: " << title << ": " << prompt << '\n';
     });
 
-    const auto choose = [](int index) {
-        return [index](gaspipe::FrmJbcs& w) {
+    // As a choice from the list: the entry becomes current, then activated runs the lookup.
+    const auto choose = [](const char* nominal) {
+        return [nominal](gaspipe::FrmJbcs& w) {
             auto* combo = w.findChild<QComboBox*>(QStringLiteral("Cob_PipeDia"));
+            const int index = combo->findText(QString::fromLatin1(nominal));
             combo->setCurrentIndex(index);
             emit combo->activated(index);
         };
     };
     const std::pair<const char*, Step> shots[] = {
         {"01-start.png", [](gaspipe::FrmJbcs&) {}},
-        {"02-high-medium-result.png", [](gaspipe::FrmJbcs& w) { Click(w, "CmdCsOk"); }},
+        {"02-high-medium-result.png",
+         [choose](gaspipe::FrmJbcs& w) {
+             choose("100")(w);
+             Click(w, "CmdCsOk");
+         }},
         {"03-low-pressure-result.png",
          [](gaspipe::FrmJbcs& w) {
              Click(w, "OptDy");
@@ -76,7 +82,7 @@ int main(int argc, char* argv[]) {
         {"12-select-low-pressure.png", [](gaspipe::FrmJbcs& w) { Click(w, "OptDy"); }},
         {"13-select-pe-pipe.png", [](gaspipe::FrmJbcs& w) { Click(w, "OptPeg"); }},
         {"14-select-cast-iron-pipe.png", [](gaspipe::FrmJbcs& w) { Click(w, "OptZtg"); }},
-        {"15-choose-nominal-diameter.png", choose(5)},
+        {"15-choose-nominal-diameter.png", choose("50")},
         {"16-restore-defaults.png",
          [](gaspipe::FrmJbcs& w) {
              Click(w, "OptYhq");

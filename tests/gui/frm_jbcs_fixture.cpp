@@ -51,6 +51,7 @@ void FrmJbcsTest::Open(const char* pipeFile) {
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
     window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
     Settle();
 }
 
