@@ -8,7 +8,7 @@ namespace gaspipe {
 using namespace dialog_layout;
 
 // Control arrays of the form (lblDisclaimer, Label2) become separate widgets
-// named <array>_<index>.
+// named <array>_<index>; the title label, unnamed on the form, is lblTitle.
 FrmAbout::FrmAbout() {
   setObjectName(QStringLiteral("FrmAbout"));
   SetUpFixedDialog(this, QStringLiteral("关于ziderevi"), 6630, 4245);
