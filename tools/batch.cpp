@@ -148,8 +148,8 @@ private:
                 target = *v;
                 return true;
             }
-            problem = "column '" + std::string(kColumnNames[c]) + "': unknown value '" +
-                      fields_[columns_[c]] + "'";
+            problem = "column '" + std::string(kColumnNames[c]) + "': unknown value " +
+                      Quoted(fields_[columns_[c]]);
             return false;
         };
         auto number = [&](Column c, float& target) {
@@ -158,8 +158,8 @@ private:
                 target = *v;
                 return true;
             }
-            problem = "column '" + std::string(kColumnNames[c]) + "': '" + fields_[columns_[c]] +
-                      "' is not a number that fits a 32-bit float";
+            problem = "column '" + std::string(kColumnNames[c]) + "': " +
+                      Quoted(fields_[columns_[c]]) + " is not a number that fits a 32-bit float";
             return false;
         };
         if (selector(kGas, CanonicalGas, in.gas) && selector(kClass, CanonicalClass, in.pressureClass) &&

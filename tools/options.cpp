@@ -19,7 +19,7 @@ CLI::Validator Selector(Canonicalizer canonical, const std::string& choices) {
                 text = *c;
                 return {};
             }
-            return "'" + text + "' is not one of " + choices;
+            return Quoted(text) + " is not one of " + choices;
         },
         choices);
 }
@@ -50,8 +50,8 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& targ
         [&target, name](const std::string& text) {
             const auto value = ParseNumber(text);
             if (!value)
-                throw CLI::ValidationError(name, "'" + text +
-                                                     "' is not a number that fits a 32-bit float");
+                throw CLI::ValidationError(
+                    name, Quoted(text) + " is not a number that fits a 32-bit float");
             target = *value;
         },
         description)

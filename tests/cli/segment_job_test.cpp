@@ -85,6 +85,15 @@ TEST(RunSegment, DropFollowsThePressureClass) {
     EXPECT_EQ(o.drop, o.loss);
 }
 
+TEST(Quoted, LongTextIsCutOnACharacterBoundary) {
+    EXPECT_EQ(Quoted("abc"), "'abc'");
+    EXPECT_EQ(Quoted(std::string(100, '9')), "'" + std::string(40, '9') + "...' (100 bytes)");
+    std::string chinese, expected;
+    for (int i = 0; i < 20; ++i) chinese += "管";  // 3 bytes each
+    for (int i = 0; i < 13; ++i) expected += "管";
+    EXPECT_EQ(Quoted(chinese), "'" + expected + "...' (60 bytes)");
+}
+
 TEST(FormatShortest, ReadsBackAsTheSameFloat) {
     for (float v : {0.1f, 4.9276142f, 1e-38f, 3.4028235e38f, -2393.374f, 7.0f}) {
         const auto back = ParseNumber(FormatShortest(v));
