@@ -94,11 +94,6 @@ TEST_F(IniRead, BlanksAroundNamesAndValuesAreNotPartOfThem)
     EXPECT_EQ(Read(file, "ab", "keyone"), "");
 }
 
-TEST_F(IniRead, BlankAfterCommaInListLooksUpTheTrimmedKey)
-{
-    EXPECT_EQ(Read("[a]\nPipeDia=15, 20\n20=21.3\n", "a", " 20"), "21.3");
-}
-
 TEST_F(IniRead, CommentLinesAreNeverKeysOrSections)
 {
     const std::string file = "[a]\n;k=commented\n  ; [b]\nk=real\n[b]\nx=1\n";
@@ -168,12 +163,6 @@ TEST_F(IniRead, NameThatCodePage936CannotHoldFindsNothing)
 {
     EXPECT_EQ(Read("[a]\nk=1\n?=2\n", "a", "\xF0\x9F\x98\x80"), "");
     EXPECT_EQ(Read("[a]\nk=1\n", "a", "\xFFk"), "") << "invalid UTF-8";
-}
-
-TEST_F(IniRead, ChangesByOthersAreSeenByTheNextRead)
-{
-    EXPECT_EQ(Read("[a]\nk=1\n", "a", "k"), "1");
-    EXPECT_EQ(Read("[a]\nk=2\n", "a", "k"), "2");
 }
 
 }  // namespace

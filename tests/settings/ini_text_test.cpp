@@ -24,12 +24,5 @@ TEST(IniTextSetKey, ValueBytesAreStoredAsGiven)
     EXPECT_EQ(FindValue(*text, "a", "k"), std::optional<std::string_view>("\x81\xFF 'x'"));
 }
 
-TEST(IniTextDelivered, QuotesZeroAndCut)
-{
-    EXPECT_EQ(DeliveredValue("\"\""), "");
-    EXPECT_EQ(DeliveredValue(std::string_view("'a\0b'", 5)), "a");
-    EXPECT_EQ(DeliveredValue(std::string(kMaxValueBytes - 1, 'x') + "\xB9\xDC").size(), kMaxValueBytes - 1);
-}
-
 }  // namespace
 }  // namespace gaspipe::ini

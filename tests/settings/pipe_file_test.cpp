@@ -92,16 +92,6 @@ TEST_F(PipeFile, InnerDiameterOfEachEntry)
     EXPECT_EQ(ReadInnerDiameter(ini_, "PE管", "15"), "") << "another material's key";
 }
 
-TEST_F(PipeFile, OneFileServesEveryMaterialAndChangesAreSeen)
-{
-    EXPECT_EQ(ReadNominalDiameters(ini_, "钢管").size(), 4u);
-    EXPECT_EQ(ReadNominalDiameters(ini_, "PE管").size(), 3u);
-    ini_.WriteIniKey("铸铁管", "PipeDia", "80");
-    ini_.WriteIniKey("铸铁管", "80", "86.0");
-    EXPECT_EQ(ReadNominalDiameters(ini_, "铸铁管"), List{"80"});
-    EXPECT_EQ(ReadInnerDiameter(ini_, "铸铁管", "80"), "86.0");
-}
-
 TEST(ShippedPipeFile, IsCodePage936WithPlainCrlfLines)
 {
     const std::string bytes = test::ReadBytes(GASPIPE_SHIPPED_PIPE_FILE);
