@@ -1,4 +1,4 @@
-// The program's start-up as src/app/main.cpp does it, reporting "shown" on
+// The program's own start-up, reporting "shown" on
 // stdout once the main window has painted for the first time, then quitting.
 // The start-up benchmark runs it as a child process.
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "frm_jbcs.h"
-#include "resources.h"
+#include "start.h"
 
 namespace {
 
@@ -36,11 +36,8 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    gaspipe::InitResources();
-
     FirstPaint probe;
-    auto* window = new gaspipe::FrmJbcs();  // deletes itself when closed
-    window->installEventFilter(&probe);
-    window->show();
+    // The window is already shown but cannot have painted before exec().
+    gaspipe::OpenMainWindow()->installEventFilter(&probe);
     return QApplication::exec();  // quit() closes the window
 }

@@ -1,15 +1,11 @@
-// Process start: the application object, the shared resources, then the main
-// window. The program ends when its last window has closed.
+// The calculator program. It ends when its last window has closed: with an
+// information dialog still open, closing the main window leaves it running.
 #include <QApplication>
 
-#include "frm_jbcs.h"
-#include "resources.h"
+#include "start.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    gaspipe::InitResources();
-
-    auto* window = new gaspipe::FrmJbcs();  // deletes itself when closed
-    window->show();
+    gaspipe::OpenMainWindow();
     return QApplication::exec();
 }
