@@ -43,11 +43,11 @@ Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::si
         return line;
     }
     if (content.front() == '[') {
-        // The name ends at the last ']' that is a character of its own, not
-        // the trail byte of a double-byte character.
+        // The name ends at the last ']' that is a character of its own:
+        // walking by characters skips ']' bytes that are trail bytes.
         std::size_t close = std::string_view::npos;
         for (std::size_t i = 1; i < content.size(); i += gbk::CharLength(content, i)) {
-            if (content[i] == ']' && gbk::CharLength(content, i) == 1) close = i;
+            if (content[i] == ']') close = i;
         }
         if (close != std::string_view::npos) {
             line.kind = Kind::Section;

@@ -26,8 +26,9 @@ std::string_view DeliveredValue(std::string_view stored);
 
 // Sets key=value in the first section named section, adding the key at the
 // end of that section or a new section at the end of the text. nullopt when
-// the entry could not be read back as written (empty name, line breaks, a key
-// holding '=' or starting with '[' or ';').
+// the entry could not be read back as written (empty name, line breaks, a
+// byte that is half a character in a name, a key holding '=' or starting
+// with '[' or ';').
 std::optional<std::string> SetKey(std::string_view text, std::string_view section,
                                   std::string_view key, std::string_view value);
 
