@@ -1,169 +1,95 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <random>
 #include <string>
 
-#include "class_ini_file.h"
+#include "ini_storage.h"
 #include "ini_test_util.h"
 
-namespace gaspipe {
-namespace {
+namespace gaspipe::test {
 
-using test::Gbk;
+using IniRead = IniTest;
 
-class IniRead : public ::testing::Test {
-protected:
-    std::string Read(const std::string& fileBytes, const std::string& section, const std::string& key)
-    {
-        test::WriteBytes(path_, fileBytes);
-        return ini_.GetIniKey(section, key);
-    }
-
-    test::TempDir dir_;
-    std::string path_ = dir_.File("settings.ini");
-    classIniFile ini_ = [this] {
-        classIniFile ini;
-        ini.INIFileName(path_);
-        return ini;
-    }();
-};
-
-TEST(IniFileName, NewInstanceIsEmptyAndNameIsStoredUnchanged)
+TEST_F(IniRead, NamesFindOnlyTheFirstMatchingEntry)
 {
-    classIniFile ini;
-    EXPECT_EQ(ini.INIFileName(), "");
-    ini.INIFileName("some dir\\PipeParameters.Ini");
-    EXPECT_EQ(ini.INIFileName(), "some dir\\PipeParameters.Ini");
+    const std::string pe = Gbk("[PE管]\r\nPipeDia=20,25\r\n");
+    const std::string blanks = "  [ a b ]  \r\n\t key one \t=  \t value  x \t \r\n";
+    const std::string comments = "[a]\n;k=commented\n  ; [b]\nk=real\n[b]\nx=1\n";
+    ExpectReads({
+        {pe, "pe管", "pipedia", "20,25"},
+        // 0x81 0x41 (丄) and 0x81 0x61 (乤) differ in a trail byte that looks like 'A' / 'a'.
+        {"[\x81\x41]\nk=1\n", "丄", "k", "1"},
+        {"[\x81\x41]\nk=1\n", "乤", "k", ""},
+        {"[s]\n\x81\x61=1\n", "s", "丄", ""},
+        {blanks, " a b ", " key one\t", "value  x"},
+        {blanks, "ab", "keyone", ""},
+        {comments, "a", "k", "real"},
+        {comments, "a", ";k", ""},
+        {"[a]\nk=first\nK=second\n", "a", "k", "first"},
+        {"[a]\nk\nk=2\n", "a", "k", ""},
+        {"[a]\nk=1\n[A]\nj=2\n", "a", "j", ""},
+        {"k=1\n[a]\n", "a", "k", ""},
+        {"[a]\nk=1\n", "b", "k", ""},
+        {"[a]\n=1\n", "a", "", ""},
+        // A name code page 936 cannot hold, or that is not UTF-8, must not be substituted.
+        {"[a]\nk=1\n?=2\n", "a", "\xF0\x9F\x98\x80", ""},
+        {"[a]\nk=1\n", "a", "\xFFk", ""},
+        // 0xB0 0x5D is one character ending in ']': that line is no section header.
+        {"[a]\nk=1\n[\xB0\x5D\nj=2\n", "a", "j", "2"},
+    });
 }
 
-TEST_F(IniRead, ValueIsReturnedAsStored)
+TEST_F(IniRead, ValuesAreTrimmedUnquotedAndCutOnAWholeCharacter)
 {
-    EXPECT_EQ(Read("[a]\r\nPipeDia=15,20,25\r\n", "a", "PipeDia"), "15,20,25");
-}
-
-TEST_F(IniRead, AbsentFileSectionOrKeyReadsEmptyAndCreatesNothing)
-{
-    EXPECT_EQ(ini_.GetIniKey("a", "k"), "");
-    EXPECT_FALSE(std::filesystem::exists(path_));
-
-    classIniFile inMissingFolder;
-    inMissingFolder.INIFileName(dir_.File("no such folder/settings.ini"));
-    EXPECT_EQ(inMissingFolder.GetIniKey("a", "k"), "");
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("no such folder")));
-
-    EXPECT_EQ(Read("[a]\nk=1\n", "b", "k"), "");
-    EXPECT_EQ(Read("[a]\nk=1\n", "a", "j"), "");
-    EXPECT_EQ(Read("k=1\n[a]\n", "a", "k"), "") << "a key above every section belongs to none";
-    EXPECT_EQ(Read("[a]\nk=1\n", "", "k"), "");
-    EXPECT_EQ(Read("[a]\n=1\n", "a", ""), "");
-}
-
-TEST_F(IniRead, EmptyValueAndKeyWithoutEqualsReadEmpty)
-{
-    EXPECT_EQ(Read("[a]\nk=\nj=2\n", "a", "k"), "");
-    // The first occurrence decides, even when it has no value at all.
-    EXPECT_EQ(Read("[a]\nk\nk=2\n", "a", "k"), "");
-}
-
-TEST_F(IniRead, NamesMatchWithoutAsciiCase)
-{
-    const std::string file = Gbk("[PE管]\r\nPipeDia=20,25\r\n");
-    EXPECT_EQ(Read(file, "pe管", "pipedia"), "20,25");
-    EXPECT_EQ(Read(file, "Pe管", "PIPEDIA"), "20,25");
-}
-
-TEST_F(IniRead, DoubleByteCharactersAreNotCaseFolded)
-{
-    // 0x81 0x41 and 0x81 0x61 are two different characters whose trail
-    // bytes happen to be 'A' and 'a'.
-    const std::string upper = "\x81\x41";
-    const std::string lower = "\x81\x61";
-    ASSERT_NE(Gbk("丄"), Gbk("乤"));
-    ASSERT_EQ(Gbk("丄"), upper);
-    ASSERT_EQ(Gbk("乤"), lower);
-    EXPECT_EQ(Read("[" + upper + "]\nk=1\n", "丄", "k"), "1");
-    EXPECT_EQ(Read("[" + upper + "]\nk=1\n", "乤", "k"), "");
-    EXPECT_EQ(Read("[s]\n" + lower + "=1\n", "s", "丄"), "");
-}
-
-TEST_F(IniRead, BlanksAroundNamesAndValuesAreNotPartOfThem)
-{
-    const std::string file = "  [ a b ]  \r\n\t key one \t=  \t value  x \t \r\n";
-    EXPECT_EQ(Read(file, "a b", "key one"), "value  x");
-    EXPECT_EQ(Read(file, " a b ", " key one\t"), "value  x");
-    EXPECT_EQ(Read(file, "ab", "keyone"), "");
-}
-
-TEST_F(IniRead, CommentLinesAreNeverKeysOrSections)
-{
-    const std::string file = "[a]\n;k=commented\n  ; [b]\nk=real\n[b]\nx=1\n";
-    EXPECT_EQ(Read(file, "a", "k"), "real");
-    EXPECT_EQ(Read(file, "a", ";k"), "");
-    EXPECT_EQ(Read(file, "b", "x"), "1");
-}
-
-TEST_F(IniRead, FirstOfTwoEqualKeysWins)
-{
-    EXPECT_EQ(Read("[a]\nk=first\nK=second\n", "a", "k"), "first");
-    // Only the first section of a name is searched.
-    EXPECT_EQ(Read("[a]\nk=1\n[A]\nj=2\n", "a", "j"), "");
-}
-
-TEST_F(IniRead, LineBreaksMayBeCrlfLfOrCrAndTheLastMayBeMissing)
-{
-    EXPECT_EQ(Read("[a]\r\nk=1\r\nj=2\r\n", "a", "j"), "2");
-    EXPECT_EQ(Read("[a]\nk=1\nj=2", "a", "j"), "2");
-    EXPECT_EQ(Read("[a]\rk=1\rj=2\r", "a", "k"), "1");
-    EXPECT_EQ(Read("[a]\r\r\nk=1\r\r\n", "a", "k"), "1");
-}
-
-TEST_F(IniRead, ValueIsCutAt1023BytesOnAWholeCharacter)
-{
-    const std::string longAscii(1100, 'x');
-    EXPECT_EQ(Read("[a]\nk=" + longAscii + "\n", "a", "k"), std::string(1023, 'x'));
-
-    // With one ASCII byte in front, the 512th double-byte character would
-    // straddle the cut: it is dropped whole.
-    std::string chinese;
+    std::string chinese, cut;
     for (int i = 0; i < 600; ++i) chinese += "管";
-    const std::string got = Read("[a]\nk=x" + Gbk(chinese) + "\n", "a", "k");
-    std::string expected = "x";
-    for (int i = 0; i < 511; ++i) expected += "管";
-    EXPECT_EQ(got, expected);
-
+    for (int i = 0; i < 511; ++i) cut += "管";
     const std::string exact = "y" + std::string(1022, 'z');
-    EXPECT_EQ(Read("[a]\nk=" + exact + "\n", "a", "k"), exact);
+    ExpectReads({
+        {"[a]\r\nk=1\r\nj=2\r\n", "a", "j", "2"},
+        {"[a]\nk=1\nj=2", "a", "j", "2"},
+        {"[a]\rk=1\rj=2\r", "a", "k", "1"},
+        {"[a]\nk='x y'\n", "a", "k", "x y"},
+        {"[a]\nk=\"x'\n", "a", "k", "\"x'"},
+        {"[a]\nk=\"\n", "a", "k", "\""},
+        {"[a]\nk=\"   quoted\"\n", "a", "k", "quoted"},
+        {std::string("[a]\nk=ab\0cd\n", 11), "a", "k", "ab"},
+        {std::string("[a]\nk= \0x\n", 10), "a", "k", ""},
+        {"[a]\nk=" + exact, "a", "k", exact},
+        // The 512th character would take bytes 1023 and 1024: it goes whole.
+        {"[a]\nk=" + Gbk(chinese), "a", "k", cut},
+    });
 }
 
-TEST_F(IniRead, ChineseTextReadsBackAsTheSameUnicodeText)
+TEST_F(IniRead, DamagedFilesStillRead)
 {
-    const std::string file = Gbk("[钢管]\r\nPipeDia=15,20\r\n说明=天然气，低压\r\n");
-    EXPECT_EQ(Read(file, "钢管", "说明"), "天然气，低压");
-    EXPECT_EQ(Read(file, "钢管", "PipeDia"), "15,20");
+    const std::string bad = "\xEF\xBF\xBD";  // U+FFFD
+    const std::string huge(4 << 20, 'v');
+    std::mt19937 random(936);
+    std::string garbage;
+    for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(random() & 0xFF);
+    ExpectReads({
+        // A lead byte before '0', an unassigned pair, a lead byte at the end.
+        {"[a]\nk=x\x81" "0y\n", "a", "k", "x" + bad + "0y"},
+        {"[a]\nk=x\xAA\xA1y\n", "a", "k", "x" + bad + "y"},
+        {"[a]\nk=xy\x81", "a", "k", "xy" + bad},
+        {"x=" + huge + "\n[a]\nk=1\n", "a", "k", "1"},
+        {"[a]\nk=" + huge + "\n", "a", "k", std::string(1023, 'v')},
+        {garbage + "\n[a]\nk=1\n" + garbage, "a", "k", "1"},
+    });
 }
 
-TEST_F(IniRead, ResultNeverHoldsZeroNorStartsWithSpace)
+TEST_F(IniRead, FileOverTheSizeLimitReadsAsMissingAndIsNotRewritten)
 {
-    EXPECT_EQ(Read("[a]\nk=\"   quoted\"\n", "a", "k"), "quoted");
-    EXPECT_EQ(Read(std::string("[a]\nk=ab\0cd\n", 11), "a", "k"), "ab");
-    const std::string got = Read(std::string("[a]\nk= \0x\n", 10), "a", "k");
-    EXPECT_EQ(got.find('\0'), std::string::npos);
-    EXPECT_EQ(got, "");
+    const std::string file = "[a]\nk=1\n";
+    ini_storage::SetMaxFileBytesForTesting(file.size());
+    ExpectReads({{file, "a", "k", "1"}});
+    ini_storage::SetMaxFileBytesForTesting(file.size() - 1);
+    ExpectReads({{file, "a", "k", ""}});
+    ini_.WriteIniKey("a", "j", "2");
+    ini_.DelIniSec("a");
+    EXPECT_EQ(ReadBytes(path_), file);
+    ini_storage::SetMaxFileBytesForTesting(ini_storage::kDefaultMaxFileBytes);
 }
 
-TEST_F(IniRead, OnePairOfEnclosingQuotesIsRemoved)
-{
-    EXPECT_EQ(Read("[a]\nk=\"x y\"\n", "a", "k"), "x y");
-    EXPECT_EQ(Read("[a]\nk='x'\n", "a", "k"), "x");
-    EXPECT_EQ(Read("[a]\nk=\"x'\n", "a", "k"), "\"x'");
-    EXPECT_EQ(Read("[a]\nk=\"\n", "a", "k"), "\"");
-}
-
-TEST_F(IniRead, NameThatCodePage936CannotHoldFindsNothing)
-{
-    EXPECT_EQ(Read("[a]\nk=1\n?=2\n", "a", "\xF0\x9F\x98\x80"), "");
-    EXPECT_EQ(Read("[a]\nk=1\n", "a", "\xFFk"), "") << "invalid UTF-8";
-}
-
-}  // namespace
-}  // namespace gaspipe
+}  // namespace gaspipe::test

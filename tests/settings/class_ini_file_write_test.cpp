@@ -1,214 +1,122 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "class_ini_file.h"
 #include "ini_test_util.h"
 
-namespace gaspipe {
-namespace {
+namespace gaspipe::test {
 
-namespace fs = std::filesystem;
-using test::Gbk;
-using test::ReadBytes;
-using test::WriteBytes;
+using IniWrite = IniTest;
 
-class IniWrite : public ::testing::Test {
-protected:
-    IniWrite() { ini_.INIFileName(path_); }
-
-    // Every entry of the folder except the settings file and its links:
-    // catches temporary files left behind.
-    std::vector<std::string> Leftovers() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_.path())) {
-            const std::string name = entry.path().filename().string();
-            if (name != "settings.ini" && name != "link.ini") names.push_back(name);
-        }
-        return names;
-    }
-
-    test::TempDir dir_;
-    std::string path_ = dir_.File("settings.ini");
-    classIniFile ini_;
-};
-
-TEST_F(IniWrite, CreatesMissingFileAndSectionThenReadsBack)
+TEST_F(IniWrite, OnlyAWriteCreatesAFileAndChineseReadsBack)
 {
-    ini_.WriteIniKey("a", "k", "15,20,25");
-    EXPECT_EQ(ReadBytes(path_), "[a]\r\nk=15,20,25\r\n");
-    EXPECT_EQ(ini_.GetIniKey("a", "k"), "15,20,25");
-    EXPECT_TRUE(Leftovers().empty());
-}
+    classIniFile elsewhere;
+    elsewhere.INIFileName((dir_ / "missing/settings.ini").string());
+    EXPECT_EQ(ini_.GetIniKey("a", "k"), "");
+    EXPECT_EQ(elsewhere.GetIniKey("a", "k"), "");
+    ini_.DelIniKey("a", "k");
+    ini_.DelIniSec("a");
+    elsewhere.WriteIniKey("a", "k", "1");
+    EXPECT_EQ(Entries(), 0u);
 
-TEST_F(IniWrite, ChineseTextIsStoredInCodePage936AndReadsBack)
-{
     ini_.WriteIniKey("钢管", "说明", "天然气，低压");
     EXPECT_EQ(ReadBytes(path_), Gbk("[钢管]\r\n说明=天然气，低压\r\n"));
     EXPECT_EQ(ini_.GetIniKey("钢管", "说明"), "天然气，低压");
+    EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(IniWrite, ReplacingAValueKeepsEveryOtherLineAndTheStoredName)
+TEST_F(IniWrite, EditsChangeOnlyTheirOwnLines)
 {
-    WriteBytes(path_, "; pipes\r\n[A]\r\n  Key = old\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n");
-    ini_.WriteIniKey("a", "key", "new");
-    EXPECT_EQ(ReadBytes(path_), "; pipes\r\n[A]\r\n  Key=new\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n");
+    using Edit = std::function<void(classIniFile&)>;
+    auto set = [](std::string s, std::string k, std::string v) -> Edit {
+        return [=](classIniFile& ini) { ini.WriteIniKey(s, k, v); };
+    };
+    auto delKey = [](std::string s, std::string k) -> Edit {
+        return [=](classIniFile& ini) { ini.DelIniKey(s, k); };
+    };
+    auto delSec = [](std::string s) -> Edit { return [=](classIniFile& i) { i.DelIniSec(s); }; };
+    const std::string a = "[a]\r\nk=1\r\n";
+    const struct { std::string before; Edit edit; std::string after; } rows[] = {
+        {"; pipes\r\n[A]\r\n  Key = old\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n", set("a", "key", "new"),
+         "; pipes\r\n[A]\r\n  Key=new\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n"},
+        {"[a]\nk=1\nk=2\n[a]\nk=3\n", set("a", "k", "new"), "[a]\nk=new\nk=2\n[a]\nk=3\n"},
+        // A new key follows the last key of its section, with that line's break.
+        {"[a]\nk=1\n; next comes b\n\n[b]\nx=1\n", set("a", "j", "2"),
+         "[a]\nk=1\nj=2\n; next comes b\n\n[b]\nx=1\n"},
+        {"[a]\n[b]\nx=1\n", set("A", "j", "2"), "[a]\nj=2\n[b]\nx=1\n"},
+        {"[a]\nk=1\r\n[b]\n", set("a", "j", "2"), "[a]\nk=1\r\nj=2\r\n[b]\n"},
+        {"[a]\nk=1", set("b", "x", "2"), "[a]\nk=1\n\n[b]\nx=2\n"},
+        {"[a]", set("a", "x", "2"), "[a]\r\nx=2\r\n"},
+        // Nothing that would not read back as written is written.
+        {a, set("a", "k", "\xF0\x9F\x98\x80"), a},
+        {a, set("a", "k", "1\r\n[b]"), a},
+        {a, set("a", "k=j", "1"), a},
+        {a, set("a", "[k]", "1"), a},
+        {a, set("a", ";k", "1"), a},
+        {a, set("", "k", "1"), a},
+        {"[a]\r\nk=1\r\n; note\r\nj=2\r\nK=3\r\n[b]\r\nk=4\r\n[A]\r\nk=5\r\n", delKey("A", "k"),
+         "[a]\r\n; note\r\nj=2\r\n[b]\r\nk=4\r\n[A]\r\n"},
+        // The lone CR before the blank line's LF would otherwise read as one CRLF.
+        {"[a]\rk=1\n\n[b]\n", delKey("a", "k"), "[a]\r\n\n[b]\n"},
+        {"; top\n[b]\nx=1\n[a]\nk=1\nj=2\n\n[c]\ny=3\n[A]\nk=4", delSec("a"),
+         "; top\n[b]\nx=1\n[c]\ny=3\n"},
+        {a, delSec("b"), a},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        WriteBytes(path_, rows[i].before);
+        rows[i].edit(ini_);
+        EXPECT_EQ(ReadBytes(path_), rows[i].after) << "row " << i;
+    }
+    EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(IniWrite, NewKeyGoesAfterTheLastKeyOfItsSectionInTheFilesLineBreaks)
+TEST_F(IniWrite, ReplacementKeepsPermissionsAndWritesThroughSymbolicLinks)
 {
-    WriteBytes(path_, "[a]\nk=1\n; next comes b\n\n[b]\nx=1\n");
-    ini_.WriteIniKey("a", "j", "2");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=1\nj=2\n; next comes b\n\n[b]\nx=1\n");
-
-    WriteBytes(path_, "[a]\n[b]\nx=1\n");
-    ini_.WriteIniKey("A", "j", "2");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nj=2\n[b]\nx=1\n");
-}
-
-TEST_F(IniWrite, NewSectionIsAppendedEvenWithoutFinalLineBreak)
-{
-    WriteBytes(path_, "[a]\nk=1");
-    ini_.WriteIniKey("b", "x", "2");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=1\n\n[b]\nx=2\n");
-
-    WriteBytes(path_, "[a]");
-    ini_.WriteIniKey("a", "x", "2");
-    EXPECT_EQ(ReadBytes(path_), "[a]\r\nx=2\r\n");
-}
-
-TEST_F(IniWrite, MixedLineBreaksLoseNoLine)
-{
-    // New lines take the break of the line they follow.
-    WriteBytes(path_, "[a]\nk=1\r\n[b]\n");
-    ini_.WriteIniKey("a", "j", "2");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=1\r\nj=2\r\n[b]\n");
-
-    // Dropping k=1 would put the lone CR before the blank line's LF, which
-    // reads as one CRLF: the blank line must survive.
-    WriteBytes(path_, "[a]\rk=1\n\n[b]\n");
-    ini_.DelIniKey("a", "k");
-    EXPECT_EQ(ReadBytes(path_), "[a]\r\n\n[b]\n");
-}
-
-TEST_F(IniWrite, WritesTheEntryThatReadsFindFirst)
-{
-    WriteBytes(path_, "[a]\nk=1\nk=2\n[a]\nk=3\n");
-    ini_.WriteIniKey("a", "k", "new");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=new\nk=2\n[a]\nk=3\n");
-}
-
-TEST_F(IniWrite, TextsThatCouldNotBeReadBackAsWrittenAreNotWritten)
-{
-    const std::string before = "[a]\r\nk=1\r\n";
-    WriteBytes(path_, before);
-    ini_.WriteIniKey("a", "k", "\xF0\x9F\x98\x80");  // not in code page 936
-    ini_.WriteIniKey("a", "k=j", "1");
-    ini_.WriteIniKey("a", "k", "1\r\n[b]");
-    ini_.WriteIniKey("a", "[k]", "1");
-    ini_.WriteIniKey("a", ";k", "1");
-    ini_.WriteIniKey("a", " ", "1");
-    ini_.WriteIniKey("", "k", "1");
-    EXPECT_EQ(ReadBytes(path_), before);
-}
-
-TEST_F(IniWrite, DeletingAKeyKeepsTheRestOfTheFile)
-{
-    WriteBytes(path_, "[a]\r\nk=1\r\n; note\r\nj=2\r\nK=3\r\n[b]\r\nk=4\r\n[A]\r\nk=5\r\n");
-    ini_.DelIniKey("A", "k");
-    EXPECT_EQ(ReadBytes(path_), "[a]\r\n; note\r\nj=2\r\n[b]\r\nk=4\r\n[A]\r\n");
-    EXPECT_EQ(ini_.GetIniKey("a", "k"), "");
-    EXPECT_EQ(ini_.GetIniKey("a", "j"), "2");
-    EXPECT_EQ(ini_.GetIniKey("b", "k"), "4");
-}
-
-TEST_F(IniWrite, DeletingASectionKeepsTheOtherSections)
-{
-    WriteBytes(path_, "; top\n[b]\nx=1\n[a]\nk=1\nj=2\n\n[c]\ny=3\n[A]\nk=4");
-    ini_.DelIniSec("a");
-    EXPECT_EQ(ReadBytes(path_), "; top\n[b]\nx=1\n[c]\ny=3\n");
-    EXPECT_EQ(ini_.GetIniKey("a", "k"), "");
-    EXPECT_EQ(ini_.GetIniKey("a", "j"), "");
-    EXPECT_EQ(ini_.GetIniKey("b", "x"), "1");
-    EXPECT_EQ(ini_.GetIniKey("c", "y"), "3");
-}
-
-TEST_F(IniWrite, DeletingFromAMissingFileCreatesNothing)
-{
-    ini_.DelIniKey("a", "k");
-    ini_.DelIniSec("a");
-    EXPECT_FALSE(fs::exists(path_));
-}
-
-TEST_F(IniWrite, DeletingSomethingAbsentLeavesTheFileAlone)
-{
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     WriteBytes(path_, "[a]\nk=1\n");
-    fs::last_write_time(path_, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    const auto stamp = fs::last_write_time(path_);
-    ini_.DelIniKey("a", "j");
-    ini_.DelIniKey("b", "k");
-    ini_.DelIniSec("b");
-    EXPECT_EQ(fs::last_write_time(path_), stamp);
-}
-
-TEST_F(IniWrite, KeepsPermissionsAndWritesThroughSymbolicLinks)
-{
-    WriteBytes(path_, "[a]\nk=1\n");
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    fs::create_symlink("settings.ini", dir_.File("link.ini"));  // relative target
-
-    classIniFile viaLink;
-    viaLink.INIFileName(dir_.File("link.ini"));
-    viaLink.WriteIniKey("a", "k", "2");
-
-    EXPECT_TRUE(fs::is_symlink(dir_.File("link.ini")));
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=2\n");
-    EXPECT_EQ(fs::status(path_).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_TRUE(Leftovers().empty());
-}
-
-TEST_F(IniWrite, WriteProtectedFileAndMissingFolderAreLeftAlone)
-{
-    WriteBytes(path_, "[a]\nk=1\n");
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
+    fs::permissions(path_, mode);
+    fs::create_symlink("settings.ini", dir_ / "link.ini");  // relative target
+    ini_.INIFileName((dir_ / "link.ini").string());
     ini_.WriteIniKey("a", "k", "2");
-    ini_.DelIniKey("a", "k");
-    ini_.DelIniSec("a");
-    EXPECT_EQ(ReadBytes(path_), "[a]\nk=1\n");
-
-    classIniFile nowhere;
-    nowhere.INIFileName(dir_.File("missing/settings.ini"));
-    nowhere.WriteIniKey("a", "k", "1");
-    EXPECT_FALSE(fs::exists(dir_.File("missing")));
-    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
+    EXPECT_EQ(ReadBytes(path_), "[a]\nk=2\n");
+    EXPECT_EQ(fs::status(path_).permissions(), mode);
+    EXPECT_EQ(Entries(), 2u);
 }
 
-TEST_F(IniWrite, AFullDiskLeavesTheOldFileWholeAndNoTemporaryFile)
+TEST_F(IniWrite, FailedReplacementLeavesTheFileUntouched)
 {
     const std::string before = "[a]\nk=1\n";
     WriteBytes(path_, before);
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
+    ini_.WriteIniKey("a", "k", "2");
+    EXPECT_EQ(ReadBytes(path_), before);
 
-    // A file size limit makes write() fail like a full disk does.
-    struct rlimit saved {};
+    // A file size limit makes write() fail as a full disk does.
+    fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit tight{16, saved.rlim_max};
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tight = saved;
-    tight.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
     ini_.WriteIniKey("a", "k", std::string(100, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-
     EXPECT_EQ(ReadBytes(path_), before);
-    EXPECT_TRUE(Leftovers().empty());
+    EXPECT_EQ(Entries(), 1u);
 }
 
-}  // namespace
-}  // namespace gaspipe
+TEST_F(IniWrite, AFifoIsNeitherWaitedForNorReplaced)
+{
+    ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+    EXPECT_EQ(ini_.GetIniKey("a", "k"), "");  // at once, though the FIFO has no writer
+    ini_.WriteIniKey("a", "k", "1");
+    EXPECT_TRUE(fs::is_fifo(path_));
+}
+
+}  // namespace gaspipe::test
