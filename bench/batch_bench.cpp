@@ -13,7 +13,8 @@ constexpr int kRows = 1'000'000;
 
 std::FILE* GeneratedInput() {
     std::FILE* in = std::tmpfile();
-    std::string chunk = "id,gas,class,material,density,viscosity,temperature,diameter,length,flow,inlet\n";
+    std::string chunk =
+        "id,gas,class,material,density,viscosity,temperature,diameter,length,flow,inlet\n";
     const char* kinds[] = {"天然气,高中压,钢管,0.7247,14.5,288,", "lpg,low,pe,2.38,3.25,288,",
                            "人工煤气,低压,铸铁管,0.45,25,288,"};
     for (int i = 0; i < kRows; ++i) {

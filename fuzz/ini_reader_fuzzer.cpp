@@ -17,14 +17,12 @@ namespace {
 
 using namespace gaspipe;
 
-void Check(bool condition)
-{
+void Check(bool condition) {
     if (!condition) std::abort();
 }
 
 // An independent line splitter: the oracle for "other lines are kept".
-std::vector<std::string_view> Lines(std::string_view text)
-{
+std::vector<std::string_view> Lines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -38,8 +36,8 @@ std::vector<std::string_view> Lines(std::string_view text)
     return lines;
 }
 
-bool IsSubsequence(const std::vector<std::string_view>& part, const std::vector<std::string_view>& whole)
-{
+bool IsSubsequence(const std::vector<std::string_view>& part,
+                   const std::vector<std::string_view>& whole) {
     std::size_t j = 0;
     for (std::string_view line : part) {
         while (j < whole.size() && whole[j] != line) ++j;
@@ -49,11 +47,14 @@ bool IsSubsequence(const std::vector<std::string_view>& part, const std::vector<
     return true;
 }
 
-bool IsWellFormedUtf8(std::string_view s)
-{
+bool IsWellFormedUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
         const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        std::size_t len = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 0;
         if (len == 0 || i + len > s.size()) return false;
         for (std::size_t k = 1; k < len; ++k) {
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -63,8 +64,7 @@ bool IsWellFormedUtf8(std::string_view s)
     return true;
 }
 
-std::string_view TrimBlanks(std::string_view s)
-{
+std::string_view TrimBlanks(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; };
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
     while (!s.empty() && blank(s.back())) s.remove_suffix(1);
@@ -73,8 +73,7 @@ std::string_view TrimBlanks(std::string_view s)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string section = input.ConsumeRandomLengthString(24);
     const std::string key = input.ConsumeRandomLengthString(24);

@@ -15,12 +15,24 @@ namespace gaspipe::cli {
 
 namespace {
 
-enum Column { kGas, kClass, kMaterial, kDensity, kViscosity, kTemperature, kDiameter, kLength,
-              kFlow, kInlet, kStart, kColumnCount };
+enum Column {
+    kGas,
+    kClass,
+    kMaterial,
+    kDensity,
+    kViscosity,
+    kTemperature,
+    kDiameter,
+    kLength,
+    kFlow,
+    kInlet,
+    kStart,
+    kColumnCount
+};
 
 constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
-    "gas", "class", "material", "density", "viscosity", "temperature",
-    "diameter", "length", "flow", "inlet", "start"};
+    "gas",      "class",  "material", "density", "viscosity", "temperature",
+    "diameter", "length", "flow",     "inlet",   "start"};
 constexpr int kRequiredColumns = kStart;  // every column before "start"
 
 constexpr std::size_t kMaxFields = 4096;
@@ -42,7 +54,7 @@ void AppendField(std::string& out, std::string_view field) {
 }
 
 class Batch {
-public:
+  public:
     Batch(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
     void Field(std::string_view f) {
@@ -67,7 +79,8 @@ public:
     }
 
     bool Flush() {
-        if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+        if (!buffer_.empty() &&
+            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
             return false;
         buffer_.clear();
         return true;
@@ -78,7 +91,7 @@ public:
     bool haveHeader() const { return haveHeader_; }
     std::size_t records() const { return records_; }
 
-private:
+  private:
     void Header() {
         haveHeader_ = true;
         if (!fields_.empty() && fields_[0].starts_with("\xEF\xBB\xBF")) fields_[0].erase(0, 3);
@@ -107,8 +120,8 @@ private:
         std::string problem;
         SegmentOutcome outcome;
         if (fields_.size() + droppedFields_ != width_) {
-            problem = "record has " + std::to_string(fields_.size() + droppedFields_) + " fields where the header has " +
-                      std::to_string(width_);
+            problem = "record has " + std::to_string(fields_.size() + droppedFields_) +
+                      " fields where the header has " + std::to_string(width_);
         } else if (auto in = Parse(problem)) {
             outcome = RunSegment(*in);
             if (outcome.status == Status::InputError) problem = outcome.message;
@@ -158,11 +171,13 @@ private:
                 target = *v;
                 return true;
             }
-            problem = "column '" + std::string(kColumnNames[c]) + "': " +
-                      Quoted(fields_[columns_[c]]) + " is not a number that fits a 32-bit float";
+            problem = "column '" + std::string(kColumnNames[c]) +
+                      "': " + Quoted(fields_[columns_[c]]) +
+                      " is not a number that fits a 32-bit float";
             return false;
         };
-        if (selector(kGas, CanonicalGas, in.gas) && selector(kClass, CanonicalClass, in.pressureClass) &&
+        if (selector(kGas, CanonicalGas, in.gas) &&
+            selector(kClass, CanonicalClass, in.pressureClass) &&
             selector(kMaterial, CanonicalMaterial, in.material) && number(kDensity, in.density) &&
             number(kViscosity, in.viscosity) && number(kTemperature, in.temperature) &&
             number(kDiameter, in.diameter) && number(kLength, in.length) &&

@@ -41,8 +41,8 @@ void SetupBatch(CLI::App& app, int& exitStatus) {
         if (!opt->output.empty()) {
             out.reset(std::fopen(opt->output.c_str(), "wb"));
             if (!out) {
-                std::fprintf(stderr, "batch: cannot open output '%s': %s\n",
-                             opt->output.c_str(), std::strerror(errno));
+                std::fprintf(stderr, "batch: cannot open output '%s': %s\n", opt->output.c_str(),
+                             std::strerror(errno));
                 exitStatus = kExitUsage;
                 return;
             }

@@ -19,27 +19,27 @@ struct DiametersOptions {
     std::string ini;
 };
 
-void PrintField(const std::string& text)
-{
+void PrintField(const std::string& text) {
     // fwrite, not printf: the texts come from a file and are printed as is.
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
 }  // namespace
 
-void SetupDiameters(CLI::App& app, int& exitStatus)
-{
+void SetupDiameters(CLI::App& app, int& exitStatus) {
     auto opt = std::make_shared<DiametersOptions>();
-    auto* cmd = app.add_subcommand("diameters",
-                                   "List the nominal diameters of a material, a tab, and each inner diameter");
+    auto* cmd = app.add_subcommand(
+        "diameters", "List the nominal diameters of a material, a tab, and each inner diameter");
     AddMaterialOption(*cmd, opt->material)->required(false);
-    auto* iniOption = cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+    auto* iniOption =
+        cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
 
     cmd->callback([opt, iniOption, &exitStatus] {
         classIniFile ini;
         // An unreadable --ini reads as a missing file, as in the window: an
         // empty list and success.
-        ini.INIFileName(iniOption->count() > 0 ? opt->ini : ExecutableDirectory() + "/" + kPipeFileName);
+        ini.INIFileName(iniOption->count() > 0 ? opt->ini
+                                               : ExecutableDirectory() + "/" + kPipeFileName);
         for (const std::string& nominal : ReadNominalDiameters(ini, opt->material)) {
             PrintField(nominal);
             std::fputc('\t', stdout);

@@ -33,8 +33,8 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
     auto* cmd = app.add_subcommand("segment", "Calculate one pipe segment");
     AddSelectorOptions(*cmd, opt->input.gas, opt->input.pressureClass, opt->input.material);
     AddNumberOption(*cmd, "--density", opt->input.density, "Gas density, kg/Nm3")->required();
-    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity,
-                    "Kinematic viscosity, 1e-6 m2/s")->required();
+    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity, "Kinematic viscosity, 1e-6 m2/s")
+        ->required();
     AddNumberOption(*cmd, "--temperature", opt->input.temperature, "Gas temperature, K")
         ->required();
     AddNumberOption(*cmd, "--diameter", opt->input.diameter, "Inner diameter, mm")->required();

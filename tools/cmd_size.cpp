@@ -70,12 +70,10 @@ void PrintJson(const std::vector<SizingRow>& rows, const std::optional<std::size
             "%s{\"nominal\":%s,\"inner\":%s,\"status\":\"%s\",\"drop\":%s,\"outlet\":%s,"
             "\"mean_velocity\":%s,\"max_velocity\":%s,\"meets\":%s}",
             i ? "," : "", JsonString(r.nominal).c_str(), JsonString(r.innerText).c_str(),
-            std::string(StatusName(o.status)).c_str(), num(o.drop).c_str(),
-            num(o.outlet).c_str(), num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(),
-            r.meets ? "true" : "false");
+            std::string(StatusName(o.status)).c_str(), num(o.drop).c_str(), num(o.outlet).c_str(),
+            num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(), r.meets ? "true" : "false");
     }
-    std::printf("],\"choice\":%s}\n",
-                choice ? JsonString(rows[*choice].nominal).c_str() : "null");
+    std::printf("],\"choice\":%s}\n", choice ? JsonString(rows[*choice].nominal).c_str() : "null");
 }
 
 }  // namespace
@@ -103,8 +101,7 @@ void SetupSize(CLI::App& app, int& exitStatus) {
 
     cmd->callback([opt, &exitStatus] {
         classIniFile ini;
-        ini.INIFileName(opt->ini.empty() ? ExecutableDirectory() + "/" + kPipeFileName
-                                         : opt->ini);
+        ini.INIFileName(opt->ini.empty() ? ExecutableDirectory() + "/" + kPipeFileName : opt->ini);
         SizingLimits limits;
         if (opt->haveMaxDrop) limits.maxDrop = opt->maxDrop;
         if (opt->haveMaxVelocity) limits.maxVelocity = opt->maxVelocity;

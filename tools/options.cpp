@@ -30,7 +30,8 @@ void AddSelectorOptions(CLI::App& cmd, std::string& gas, std::string& pressureCl
                         std::string& material) {
     cmd.add_option("--gas", gas, "Gas kind")
         ->required()
-        ->transform(Selector(CanonicalGas, "天然气|人工煤气|液化石油气|natural-gas|manufactured-gas|lpg"));
+        ->transform(
+            Selector(CanonicalGas, "天然气|人工煤气|液化石油气|natural-gas|manufactured-gas|lpg"));
     cmd.add_option("--class", pressureClass, "Pressure class")
         ->required()
         ->transform(Selector(CanonicalClass, "高中压|低压|high-medium|low"));
@@ -45,16 +46,17 @@ CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material) {
 
 CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& target,
                              const std::string& description) {
-    return cmd.add_option_function<std::string>(
-        name,
-        [&target, name](const std::string& text) {
-            const auto value = ParseNumber(text);
-            if (!value)
-                throw CLI::ValidationError(
-                    name, Quoted(text) + " is not a number that fits a 32-bit float");
-            target = *value;
-        },
-        description)
+    return cmd
+        .add_option_function<std::string>(
+            name,
+            [&target, name](const std::string& text) {
+                const auto value = ParseNumber(text);
+                if (!value)
+                    throw CLI::ValidationError(
+                        name, Quoted(text) + " is not a number that fits a 32-bit float");
+                target = *value;
+            },
+            description)
         ->type_name("NUMBER");
 }
 

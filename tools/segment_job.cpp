@@ -34,10 +34,14 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view StatusName(Status s) {
     switch (s) {
-        case Status::Ok: return "ok";
-        case Status::PipeTooSmall: return "pipe_too_small";
-        case Status::CalcError: return "calc_error";
-        case Status::InputError: return "input_error";
+        case Status::Ok:
+            return "ok";
+        case Status::PipeTooSmall:
+            return "pipe_too_small";
+        case Status::CalcError:
+            return "calc_error";
+        case Status::InputError:
+            return "input_error";
     }
     return "input_error";
 }
@@ -59,8 +63,8 @@ std::optional<float> ParseNumber(std::string_view text) {
     }
     if (text.empty()) return std::nullopt;
     float value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                           std::chars_format::general);
+    const auto [ptr, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
     return value;
@@ -107,8 +111,8 @@ SegmentOutcome RunSegment(const SegmentInput& in) {
             out.message = kMsgPipeTooSmall;
             return out;
         }
-        out.drop = in.pressureClass == sel::kHighMedium ? HighMediumPressureDrop(in.inlet, outlet)
-                                                         : loss;
+        out.drop =
+            in.pressureClass == sel::kHighMedium ? HighMediumPressureDrop(in.inlet, outlet) : loss;
     } catch (const CalcError&) {
         out.status = Status::CalcError;
         out.message = kMsgDataError;

@@ -21,8 +21,7 @@ std::vector<SizingRow> SizeSegment(const classIniFile& ini, const SegmentInput& 
             in.start = 0;
             row.outcome = RunSegment(in);
             const auto& o = row.outcome;
-            row.meets = o.status == Status::Ok &&
-                        (!limits.maxDrop || o.drop <= *limits.maxDrop) &&
+            row.meets = o.status == Status::Ok && (!limits.maxDrop || o.drop <= *limits.maxDrop) &&
                         (!limits.maxVelocity || o.maxVelocity <= *limits.maxVelocity);
         }
         rows.push_back(std::move(row));

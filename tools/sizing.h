@@ -18,7 +18,7 @@ struct SizingLimits {
 
 struct SizingRow {
     std::string nominal;
-    std::string innerText;     // as the pipe file holds it
+    std::string innerText;  // as the pipe file holds it
     std::optional<float> inner;
     SegmentOutcome outcome;
     bool meets = false;

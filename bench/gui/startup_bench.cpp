@@ -35,8 +35,7 @@ struct Run {
 
 Run StartOnce(const std::string& probe) {
     int fds[2];
-    if (pipe(fds) != 0)
-        return {};
+    if (pipe(fds) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
@@ -56,7 +55,8 @@ Run StartOnce(const std::string& probe) {
     std::string out;
     char buffer[64];
     ssize_t got = 0;
-    while (out.find("shown\n") == std::string::npos && (got = read(fds[0], buffer, sizeof buffer)) > 0)
+    while (out.find("shown\n") == std::string::npos &&
+           (got = read(fds[0], buffer, sizeof buffer)) > 0)
         out.append(buffer, static_cast<size_t>(got));
     run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.shown = out.find("shown\n") != std::string::npos;
@@ -76,7 +76,8 @@ void BM_StartupToFirstShow(benchmark::State& state) {
     for (auto _ : state) {
         const Run run = StartOnce(probe);
         if (!run.shown) {
-            state.SkipWithError("the probe did not show its window or failed (no display? try xvfb-run -a)");
+            state.SkipWithError(
+                "the probe did not show its window or failed (no display? try xvfb-run -a)");
             break;
         }
         state.SetIterationTime(run.seconds);

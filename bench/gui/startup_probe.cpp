@@ -14,10 +14,10 @@
 namespace {
 
 class FirstPaint : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
@@ -28,7 +28,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     bool reported_ = false;
 };
 

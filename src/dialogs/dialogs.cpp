@@ -17,21 +17,21 @@ QPointer<frmAbout_Parameter> g_about_parameter;
 // instance that is about to be deleted.
 template <typename Dialog>
 Dialog* Open(const QPointer<Dialog>& slot) {
-  return (slot && slot->isVisible()) ? slot.data() : nullptr;
+    return (slot && slot->isVisible()) ? slot.data() : nullptr;
 }
 
 template <typename Dialog>
 Dialog* ShowSingle(QPointer<Dialog>& slot) {
-  Dialog* dialog = Open(slot);
-  if (dialog == nullptr) {
-    dialog = new Dialog;
-    slot = dialog;
-  }
-  dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
-  dialog->show();
-  dialog->raise();
-  dialog->activateWindow();
-  return dialog;
+    Dialog* dialog = Open(slot);
+    if (dialog == nullptr) {
+        dialog = new Dialog;
+        slot = dialog;
+    }
+    dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
 }
 
 }  // namespace

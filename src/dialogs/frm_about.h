@@ -8,12 +8,12 @@
 namespace gaspipe {
 
 class FrmAbout : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 
- public:
-  // Built without a parent: the dialog is a top-level window of its own that
-  // deletes itself when closed. Use ShowFrmAbout() rather than constructing it.
-  FrmAbout();
+  public:
+    // Built without a parent: the dialog is a top-level window of its own that
+    // deletes itself when closed. Use ShowFrmAbout() rather than constructing it.
+    FrmAbout();
 };
 
 }  // namespace gaspipe

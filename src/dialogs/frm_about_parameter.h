@@ -8,11 +8,11 @@
 namespace gaspipe {
 
 class frmAbout_Parameter : public QDialog {
-  Q_OBJECT
+    Q_OBJECT
 
- public:
-  // Built without a parent and deleted when closed; use ShowFrmAboutParameter().
-  frmAbout_Parameter();
+  public:
+    // Built without a parent and deleted when closed; use ShowFrmAboutParameter().
+    frmAbout_Parameter();
 };
 
 }  // namespace gaspipe

@@ -119,12 +119,12 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
         float P2 = w.P2old;
         auto record = [&] {
             if (options.trace)
-                options.trace->push_back(
-                    {w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel});
+                options.trace->push_back({w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss,
+                                          sngOutletPressure, w.rel});
         };
         if (highMedium) {
-            sngPressureLoss = store(C(1.397) * kE3 * w.lambda * Q2 / d5 * rho *
-                                    L * T / 273.16 * w.Z);
+            sngPressureLoss =
+                store(C(1.397) * kE3 * w.lambda * Q2 / d5 * rho * L * T / 273.16 * w.Z);
             const C x = P1sq - sngPressureLoss;
             if (x.value() <= 0) {
                 record();
@@ -139,8 +139,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                 return;
             }
         } else if (low) {
-            sngPressureLoss = store(C(6.886) * kE7 * w.lambda * Q2 / d5 * rho *
-                                    L * T / 273.16);
+            sngPressureLoss = store(C(6.886) * kE7 * w.lambda * Q2 / d5 * rho * L * T / 273.16);
             P2 = store(C(P1) - sngPressureLoss);
             sngOutletPressure = P2;
             if (P2 <= 0) {
@@ -170,10 +169,9 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
 void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& strPressureClass,
                             const std::string& strPipeMaterial, const float& sngDensity,
                             const float& sngViscosity, const float& sngTemperature,
-                            const float& sngInnerDia, const float& sngLength,
-                            const float& sngFlow, const float& sngInletPressure,
-                            float& sngOutletPressure, float& sngPressureLoss,
-                            float& sngMeanVelocity, float& sngMaxVelocity,
+                            const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                            const float& sngInletPressure, float& sngOutletPressure,
+                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                             std::int16_t& intCalcError, int& passes) {
     detail::CalcPipeSegmentImpl(strGasKind, strPressureClass, strPipeMaterial, sngDensity,
                                 sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
@@ -189,10 +187,10 @@ void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressu
                      float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                      std::int16_t& intCalcError) {
     int passes = 0;
-    CalcPipeSegmentCounted(strGasKind, strPressureClass, strPipeMaterial, sngDensity,
-                           sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
-                           sngInletPressure, sngOutletPressure, sngPressureLoss, sngMeanVelocity,
-                           sngMaxVelocity, intCalcError, passes);
+    CalcPipeSegmentCounted(strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity,
+                           sngTemperature, sngInnerDia, sngLength, sngFlow, sngInletPressure,
+                           sngOutletPressure, sngPressureLoss, sngMeanVelocity, sngMaxVelocity,
+                           intCalcError, passes);
 }
 
 }  // namespace gaspipe

@@ -17,13 +17,13 @@ namespace gaspipe {
 // overflows (also when a result does not fit a float), and when the iteration
 // does not settle. The outputs written before that point keep their values.
 class CalcError : public std::runtime_error {
-public:
+  public:
     enum class Kind { DivideByZero, Invalid, Overflow, NoConvergence };
 
     CalcError(Kind kind, const char* what) : std::runtime_error(what), kind_(kind) {}
     Kind kind() const noexcept { return kind_; }
 
-private:
+  private:
     Kind kind_;
 };
 
@@ -47,10 +47,9 @@ void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressu
 void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& strPressureClass,
                             const std::string& strPipeMaterial, const float& sngDensity,
                             const float& sngViscosity, const float& sngTemperature,
-                            const float& sngInnerDia, const float& sngLength,
-                            const float& sngFlow, const float& sngInletPressure,
-                            float& sngOutletPressure, float& sngPressureLoss,
-                            float& sngMeanVelocity, float& sngMaxVelocity,
+                            const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                            const float& sngInletPressure, float& sngOutletPressure,
+                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                             std::int16_t& intCalcError, int& passes);
 
 // Selector texts, shared by every caller that builds them.

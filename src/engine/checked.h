@@ -15,10 +15,14 @@ namespace gaspipe::detail {
 
 [[noreturn]] inline void Raise(CalcError::Kind kind) {
     switch (kind) {
-        case CalcError::Kind::DivideByZero: throw CalcError(kind, "division by zero");
-        case CalcError::Kind::Invalid: throw CalcError(kind, "invalid operation");
-        case CalcError::Kind::Overflow: throw CalcError(kind, "overflow");
-        case CalcError::Kind::NoConvergence: break;
+        case CalcError::Kind::DivideByZero:
+            throw CalcError(kind, "division by zero");
+        case CalcError::Kind::Invalid:
+            throw CalcError(kind, "invalid operation");
+        case CalcError::Kind::Overflow:
+            throw CalcError(kind, "overflow");
+        case CalcError::Kind::NoConvergence:
+            break;
     }
     throw CalcError(kind, "no convergence");
 }
@@ -31,7 +35,7 @@ inline double Check(double r) {
 
 // One intermediate value of a formula, kept in double.
 class C {
-public:
+  public:
     constexpr C(double v) : v_(v) {}  // NOLINT: implicit on purpose, formulas read as written
     constexpr double value() const { return v_; }
 
@@ -46,7 +50,7 @@ public:
     }
     friend C abs(C a) { return C(Check(std::fabs(a.v_))); }
 
-private:
+  private:
     double v_;
 };
 

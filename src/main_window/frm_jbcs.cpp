@@ -5,9 +5,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPixmap>
@@ -37,7 +37,7 @@ namespace {
 // A text box whose text is not a number; ends the calculate command like any
 // other error after the data-error handling is armed.
 class ConversionError : public std::runtime_error {
-public:
+  public:
     ConversionError() : std::runtime_error("conversion error") {}
 };
 
@@ -59,8 +59,9 @@ QPixmap BannerPixmap() {
         const auto mix = [f](int a, int b) { return static_cast<int>(a + (b - a) * f + 0.5); };
         const QColor& a = stops[i];
         const QColor& b = stops[i + 1];
-        strip.setPixelColor(x, 0, QColor(mix(a.red(), b.red()), mix(a.green(), b.green()),
-                                         mix(a.blue(), b.blue())));
+        strip.setPixelColor(
+            x, 0,
+            QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue())));
     }
     return QPixmap::fromImage(strip);
 }
@@ -80,8 +81,7 @@ void FollowGap(QLabel* superscript, const QLabel* base, const QString& textBefor
     const QFontMetrics metrics(base->font());
     const int em = QFontInfo(base->font()).pixelSize();
     int assumed = 0;
-    for (const QChar ch : textBeforeGap)
-        assumed += ch.unicode() < 0x80 ? em / 2 : em;
+    for (const QChar ch : textBeforeGap) assumed += ch.unicode() < 0x80 ? em / 2 : em;
     const int shift = metrics.horizontalAdvance(textBeforeGap) - assumed;
     superscript->move(superscript->x() + shift, superscript->y());
 }
@@ -109,8 +109,7 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
 FrmJbcs::~FrmJbcs() = default;
 
 classIniFile& FrmJbcs::IniFile() {
-    if (!objIniFile)
-        objIniFile = std::make_unique<classIniFile>();
+    if (!objIniFile) objIniFile = std::make_unique<classIniFile>();
     return *objIniFile;
 }
 
@@ -122,8 +121,7 @@ void FrmJbcs::ApplyFonts() {
     ui->Label13->setFont(NamedFont("Arial", 10.5, true));
     for (QLabel* superscript : {ui->Label9, ui->Label7, ui->Label4, ui->Label6, ui->Label8})
         superscript->setFont(NamedFont("Arial", 6.75));
-    for (QLabel* autoSized : {ui->Label4, ui->Label6, ui->Label8})
-        autoSized->adjustSize();
+    for (QLabel* autoSized : {ui->Label4, ui->Label6, ui->Label8}) autoSized->adjustSize();
     FollowGap(ui->Label9, ui->LabJkyl, QStringLiteral("进口压力(绝压 10"));
     FollowGap(ui->Label7, ui->LabLl, QStringLiteral("流量(Nm"));
     FollowGap(ui->Label4, ui->LabMd, QStringLiteral("燃气密度(Kg/Nm"));
@@ -159,8 +157,8 @@ void FrmJbcs::WireEvents() {
     disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     connect(combo, &QComboBox::activated, this, &FrmJbcs::Cob_PipeDia_Click);
 
-    for (QLineEdit* box : {ui->TxtJkyl, ui->TxtGc, ui->TxtGj, ui->TxtLl, ui->TxtMd, ui->TxtNd,
-                           ui->TxtWd})
+    for (QLineEdit* box :
+         {ui->TxtJkyl, ui->TxtGc, ui->TxtGj, ui->TxtLl, ui->TxtMd, ui->TxtNd, ui->TxtWd})
         box->installEventFilter(this);
 }
 
@@ -170,8 +168,7 @@ bool FrmJbcs::eventFilter(QObject* watched, QEvent* event) {
         // place the cursor over the selection afterwards.
         QPointer<QLineEdit> box = static_cast<QLineEdit*>(watched);
         QTimer::singleShot(0, this, [this, box] {
-            if (box)
-                TextBox_GotFocus(box);
+            if (box) TextBox_GotFocus(box);
         });
     }
     return QDialog::eventFilter(watched, event);
@@ -183,16 +180,14 @@ void FrmJbcs::Form_Load(const QString& programDir) {
     ui->Cob_PipeDia->setEditText(QString());
     // The separator is the platform's own; a directory that already ends in
     // one gives two in a row, as the name is a plain concatenation.
-    const QString fileName = QDir::toNativeSeparators(programDir) + QDir::separator() +
-                             QString::fromUtf8(kPipeFileName);
+    const QString fileName =
+        QDir::toNativeSeparators(programDir) + QDir::separator() + QString::fromUtf8(kPipeFileName);
     IniFile().INIFileName(QFile::encodeName(fileName).toStdString());
 
     const std::string section = sel::kSteel;
     const auto entries = ReadNominalDiameters(IniFile(), section);
-    if (entries.empty())
-        return;
-    for (const std::string& entry : entries)
-        ui->Cob_PipeDia->addItem(FromUtf8(entry));
+    if (entries.empty()) return;
+    for (const std::string& entry : entries) ui->Cob_PipeDia->addItem(FromUtf8(entry));
     ui->Cob_PipeDia->setEditText(ui->Cob_PipeDia->itemText(0));
     ui->TxtGj->setText(
         FromUtf8(ReadInnerDiameter(IniFile(), section, Utf8(ui->Cob_PipeDia->currentText()))));
@@ -204,28 +199,23 @@ void FrmJbcs::LoadPipeDia(const QString& strSection) {
     ui->TxtGj->setText(QString());
     const std::string section = Utf8(strSection);
     const auto entries = ReadNominalDiameters(IniFile(), section);
-    if (entries.empty())
-        return;
-    for (const std::string& entry : entries)
-        ui->Cob_PipeDia->addItem(FromUtf8(entry));
+    if (entries.empty()) return;
+    for (const std::string& entry : entries) ui->Cob_PipeDia->addItem(FromUtf8(entry));
     ui->Cob_PipeDia->setEditText(ui->Cob_PipeDia->itemText(0));
     ui->TxtGj->setText(
         FromUtf8(ReadInnerDiameter(IniFile(), section, Utf8(ui->Cob_PipeDia->currentText()))));
 }
 
 void FrmJbcs::OptGg_Click() {
-    if (ui->OptGg->isChecked())
-        LoadPipeDia(QString::fromUtf8(sel::kSteel));
+    if (ui->OptGg->isChecked()) LoadPipeDia(QString::fromUtf8(sel::kSteel));
 }
 
 void FrmJbcs::OptPeg_Click() {
-    if (ui->OptPeg->isChecked())
-        LoadPipeDia(QString::fromUtf8(sel::kPe));
+    if (ui->OptPeg->isChecked()) LoadPipeDia(QString::fromUtf8(sel::kPe));
 }
 
 void FrmJbcs::OptZtg_Click() {
-    if (ui->OptZtg->isChecked())
-        LoadPipeDia(QString::fromUtf8(sel::kCastIron));
+    if (ui->OptZtg->isChecked()) LoadPipeDia(QString::fromUtf8(sel::kCastIron));
 }
 
 void FrmJbcs::SetGasDefaults(double density, double viscosity) {
@@ -234,18 +224,15 @@ void FrmJbcs::SetGasDefaults(double density, double viscosity) {
 }
 
 void FrmJbcs::OptRgmq_Click() {
-    if (ui->OptRgmq->isChecked())
-        SetGasDefaults(0.45, 25);
+    if (ui->OptRgmq->isChecked()) SetGasDefaults(0.45, 25);
 }
 
 void FrmJbcs::OptTrq_Click() {
-    if (ui->OptTrq->isChecked())
-        SetGasDefaults(0.7247, 14.5);
+    if (ui->OptTrq->isChecked()) SetGasDefaults(0.7247, 14.5);
 }
 
 void FrmJbcs::OptYhq_Click() {
-    if (ui->OptYhq->isChecked())
-        SetGasDefaults(2.38, 3.25);
+    if (ui->OptYhq->isChecked()) SetGasDefaults(2.38, 3.25);
 }
 
 void FrmJbcs::SetPressureClassDefaults(bool highMedium) {
@@ -264,12 +251,9 @@ void FrmJbcs::OptDy_Click() { SetPressureClassDefaults(false); }
 
 void FrmJbcs::Cob_PipeDia_Click() {
     std::string section;
-    if (ui->OptGg->isChecked())
-        section = sel::kSteel;
-    if (ui->OptPeg->isChecked())
-        section = sel::kPe;
-    if (ui->OptZtg->isChecked())
-        section = sel::kCastIron;
+    if (ui->OptGg->isChecked()) section = sel::kSteel;
+    if (ui->OptPeg->isChecked()) section = sel::kPe;
+    if (ui->OptZtg->isChecked()) section = sel::kCastIron;
     ui->TxtGj->setText(
         FromUtf8(ReadInnerDiameter(IniFile(), section, Utf8(ui->Cob_PipeDia->currentText()))));
 }
@@ -290,22 +274,14 @@ void FrmJbcs::Btn_ChanageParametes_Click(int /*Index*/) {
 void FrmJbcs::CmdCsOk_Click() {
     ui->Frame1->setVisible(ui->Frame1->isHidden());
 
-    if (ui->OptTrq->isChecked())
-        strGasKind = QString::fromUtf8(sel::kNaturalGas);
-    if (ui->OptRgmq->isChecked())
-        strGasKind = QString::fromUtf8(sel::kManufacturedGas);
-    if (ui->OptYhq->isChecked())
-        strGasKind = QString::fromUtf8(sel::kLpg);
-    if (ui->OptGzy->isChecked())
-        strPressureClass = QString::fromUtf8(sel::kHighMedium);
-    if (ui->OptDy->isChecked())
-        strPressureClass = QString::fromUtf8(sel::kLow);
-    if (ui->OptGg->isChecked())
-        strPipeMaterial = QString::fromUtf8(sel::kSteel);
-    if (ui->OptPeg->isChecked())
-        strPipeMaterial = QString::fromUtf8(sel::kPe);
-    if (ui->OptZtg->isChecked())
-        strPipeMaterial = QString::fromUtf8(sel::kCastIron);
+    if (ui->OptTrq->isChecked()) strGasKind = QString::fromUtf8(sel::kNaturalGas);
+    if (ui->OptRgmq->isChecked()) strGasKind = QString::fromUtf8(sel::kManufacturedGas);
+    if (ui->OptYhq->isChecked()) strGasKind = QString::fromUtf8(sel::kLpg);
+    if (ui->OptGzy->isChecked()) strPressureClass = QString::fromUtf8(sel::kHighMedium);
+    if (ui->OptDy->isChecked()) strPressureClass = QString::fromUtf8(sel::kLow);
+    if (ui->OptGg->isChecked()) strPipeMaterial = QString::fromUtf8(sel::kSteel);
+    if (ui->OptPeg->isChecked()) strPipeMaterial = QString::fromUtf8(sel::kPe);
+    if (ui->OptZtg->isChecked()) strPipeMaterial = QString::fromUtf8(sel::kCastIron);
 
     try {
         // Each field is stored as soon as its box converts, so a failing box
@@ -321,8 +297,7 @@ void FrmJbcs::CmdCsOk_Click() {
         }};
         for (const auto& [box, field] : inputs) {
             const auto value = TextToSingle(box->text());
-            if (!value)
-                throw ConversionError();
+            if (!value) throw ConversionError();
             *field = *value;
         }
 
@@ -337,10 +312,9 @@ void FrmJbcs::CmdCsOk_Click() {
         intCalcError = 0;
         // A failed low-pressure run can leave a negative outlet pressure; as
         // the next starting estimate it would turn valid inputs into an error.
-        if (sngOutletPressure < 0)
-            sngOutletPressure = 0;
-        CalcPipeSegment(Utf8(strGasKind), Utf8(strPressureClass), Utf8(strPipeMaterial),
-                        sngDensity, sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
+        if (sngOutletPressure < 0) sngOutletPressure = 0;
+        CalcPipeSegment(Utf8(strGasKind), Utf8(strPressureClass), Utf8(strPipeMaterial), sngDensity,
+                        sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
                         sngInletPressure, sngOutletPressure, sngPressureLoss, sngMeanVelocity,
                         sngMaxVelocity, intCalcError);
         if (intCalcError == -1) {
@@ -362,8 +336,7 @@ void FrmJbcs::PrintCalcReport() {
     result.maxVelocity = sngMaxVelocity;
     const auto lines =
         ReportLines(Utf8(strPressureClass), result, Utf8(QLocale::system().decimalPoint()));
-    for (const std::string& line : lines)
-        ui->PictureJsjg->Print(FromUtf8(line));
+    for (const std::string& line : lines) ui->PictureJsjg->Print(FromUtf8(line));
 }
 
 void FrmJbcs::CmdCsCancel_Click() { close(); }

@@ -32,7 +32,7 @@ class ResultsPanel;
 class FrmJbcs : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // programDir: where PipeParameters.Ini lives; by default the program's own
     // directory.
     explicit FrmJbcs(const QString& programDir = QString(), QWidget* parent = nullptr);
@@ -79,15 +79,15 @@ public:
     void OptDy_Click();
     void Cob_PipeDia_Click();
 
-public slots:
+  public slots:
     // Esc: the cancel button's click, as on a real button.
     void reject() override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Form_Load(const QString& programDir);
     void ApplyFonts();
     void WireEvents();

@@ -8,11 +8,9 @@ namespace gaspipe {
 std::optional<float> TextToSingle(const QString& text, const QLocale& locale) {
     bool ok = false;
     const double value = locale.toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
+    if (!ok || !std::isfinite(value)) return std::nullopt;
     // Beyond FLT_MAX the value would round to FLT_MAX or to infinity: overflow either way.
-    if (std::fabs(value) > std::numeric_limits<float>::max())
-        return std::nullopt;
+    if (std::fabs(value) > std::numeric_limits<float>::max()) return std::nullopt;
     return static_cast<float>(value);
 }
 

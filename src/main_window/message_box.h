@@ -14,7 +14,8 @@ namespace gaspipe {
 void ShowErrorBox(QWidget* parent, const QString& prompt, const QString& title);
 
 // Replaces the real box; an empty function restores it. Returns the previous one.
-using ErrorBoxHandler = std::function<void(QWidget* parent, const QString& prompt, const QString& title)>;
+using ErrorBoxHandler =
+    std::function<void(QWidget* parent, const QString& prompt, const QString& title)>;
 ErrorBoxHandler SetErrorBoxHandler(ErrorBoxHandler handler);
 
 }  // namespace gaspipe

@@ -41,8 +41,7 @@ QString ResultsPanel::text() const {
 }
 
 void ResultsPanel::copy() const {
-    if (!lines_.isEmpty())
-        QApplication::clipboard()->setText(text());
+    if (!lines_.isEmpty()) QApplication::clipboard()->setText(text());
 }
 
 void ResultsPanel::paintEvent(QPaintEvent* event) {

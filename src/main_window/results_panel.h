@@ -15,7 +15,7 @@ namespace gaspipe {
 class ResultsPanel : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     explicit ResultsPanel(QWidget* parent = nullptr);
 
     // Empties the panel; the next line goes to the top-left corner again.
@@ -27,14 +27,14 @@ public:
     // The lines as clipboard text, one per line.
     QString text() const;
 
-public slots:
+  public slots:
     void copy() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     QStringList lines_;
     QAction* copyAction_;
 };

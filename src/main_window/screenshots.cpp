@@ -45,8 +45,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral(".")))
-        return 1;
+    if (!dir.mkpath(QStringLiteral("."))) return 1;
     gaspipe::SetErrorBoxHandler([](QWidget*, const QString& prompt, const QString& title) {
         QTextStream(stderr) << "message box: " << title << ": " << prompt << '\n';
     });
@@ -92,7 +91,6 @@ int main(int argc, char* argv[]) {
          }},
     };
     bool ok = true;
-    for (const auto& [file, step] : shots)
-        ok = Shoot(dir, QString::fromLatin1(file), step) && ok;
+    for (const auto& [file, step] : shots) ok = Shoot(dir, QString::fromLatin1(file), step) && ok;
     return ok ? 0 : 1;
 }

@@ -11,8 +11,7 @@ namespace gaspipe {
 namespace {
 
 // The platform functions take C strings: a text ends at its first zero.
-std::optional<std::string> ToFileText(const std::string& utf8)
-{
+std::optional<std::string> ToFileText(const std::string& utf8) {
     return gbk::FromUtf8(std::string_view(utf8.c_str()));
 }
 
@@ -20,8 +19,7 @@ std::optional<std::string> ToFileText(const std::string& utf8)
 // written when the file cannot be read whole (that would lose its other
 // lines) or when the edit changes nothing.
 template <typename Edit>
-void EditFile(const std::string& fileName, Edit edit, bool createIfMissing)
-{
+void EditFile(const std::string& fileName, Edit edit, bool createIfMissing) {
     const std::string target = ini_storage::FollowLinks(fileName);
     const ini_storage::ReadResult file = ini_storage::ReadWholeFile(target);
     if (file.status == ini_storage::ReadStatus::Unusable) return;
@@ -33,8 +31,7 @@ void EditFile(const std::string& fileName, Edit edit, bool createIfMissing)
 }  // namespace
 
 void classIniFile::WriteIniKey(const std::string& strSection, const std::string& strKey,
-                               const std::string& strValue)
-{
+                               const std::string& strValue) {
     const auto section = ToFileText(strSection);
     const auto key = ToFileText(strKey);
     const auto value = ToFileText(strValue);
@@ -42,11 +39,12 @@ void classIniFile::WriteIniKey(const std::string& strSection, const std::string&
     // than with substitute characters.
     if (!section || !key || !value) return;
     EditFile(
-        iniFileName_, [&](std::string_view text) { return ini::SetKey(text, *section, *key, *value); }, true);
+        iniFileName_,
+        [&](std::string_view text) { return ini::SetKey(text, *section, *key, *value); }, true);
 }
 
-std::string classIniFile::GetIniKey(const std::string& strSection, const std::string& strKey) const
-{
+std::string classIniFile::GetIniKey(const std::string& strSection,
+                                    const std::string& strKey) const {
     const auto section = ToFileText(strSection);
     const auto key = ToFileText(strKey);
     if (!section || !key) return {};
@@ -59,21 +57,21 @@ std::string classIniFile::GetIniKey(const std::string& strSection, const std::st
     return value;
 }
 
-void classIniFile::DelIniKey(const std::string& SectionName, const std::string& KeyWord)
-{
+void classIniFile::DelIniKey(const std::string& SectionName, const std::string& KeyWord) {
     const auto section = ToFileText(SectionName);
     const auto key = ToFileText(KeyWord);
     if (!section || !key) return;
     EditFile(
-        iniFileName_, [&](std::string_view text) { return ini::DeleteKey(text, *section, *key); }, false);
+        iniFileName_, [&](std::string_view text) { return ini::DeleteKey(text, *section, *key); },
+        false);
 }
 
-void classIniFile::DelIniSec(const std::string& SectionName)
-{
+void classIniFile::DelIniSec(const std::string& SectionName) {
     const auto section = ToFileText(SectionName);
     if (!section) return;
     EditFile(
-        iniFileName_, [&](std::string_view text) { return ini::DeleteSection(text, *section); }, false);
+        iniFileName_, [&](std::string_view text) { return ini::DeleteSection(text, *section); },
+        false);
 }
 
 }  // namespace gaspipe

@@ -11,7 +11,7 @@
 namespace gaspipe {
 
 class classIniFile {
-public:
+  public:
     // INIFileName: stored unchanged, not validated.
     const std::string& INIFileName() const { return iniFileName_; }
     void INIFileName(const std::string& New_IniPath) { iniFileName_ = New_IniPath; }
@@ -22,7 +22,7 @@ public:
     void DelIniKey(const std::string& SectionName, const std::string& KeyWord);
     void DelIniSec(const std::string& SectionName);
 
-private:
+  private:
     std::string iniFileName_;
 };
 

@@ -8,10 +8,9 @@ namespace gaspipe::gbk {
 namespace {
 
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
-    {
+    ~Converter() {
         if (ok()) iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
@@ -21,8 +20,7 @@ public:
 
     // Converts as much as possible of [in, in+inLeft) and appends it to out;
     // returns the errno of the stop (0 when all input was converted).
-    int Run(const char*& in, std::size_t& inLeft, std::string& out)
-    {
+    int Run(const char*& in, std::size_t& inLeft, std::string& out) {
         char buffer[4096];
         while (inLeft > 0) {
             char* dst = buffer;
@@ -36,23 +34,25 @@ public:
         return 0;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+unsigned char FoldAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
 
 }  // namespace
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     std::size_t i = 0;
     while (i < a.size()) {
         const std::size_t len = CharLength(a, i);
         if (len == 2) {
             if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-        } else if (FoldAscii(static_cast<unsigned char>(a[i])) != FoldAscii(static_cast<unsigned char>(b[i]))) {
+        } else if (FoldAscii(static_cast<unsigned char>(a[i])) !=
+                   FoldAscii(static_cast<unsigned char>(b[i]))) {
             return false;
         }
         i += len;
@@ -60,8 +60,7 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
     return true;
 }
 
-std::string_view CutToWholeChars(std::string_view text, std::size_t maxBytes)
-{
+std::string_view CutToWholeChars(std::string_view text, std::size_t maxBytes) {
     if (text.size() <= maxBytes) return text;
     std::size_t end = 0;
     while (end < text.size()) {
@@ -72,8 +71,7 @@ std::string_view CutToWholeChars(std::string_view text, std::size_t maxBytes)
     return text.substr(0, end);
 }
 
-std::optional<std::string> FromUtf8(std::string_view utf8)
-{
+std::optional<std::string> FromUtf8(std::string_view utf8) {
     Converter conv("CP936", "UTF-8");
     if (!conv.ok()) return std::nullopt;
     std::string out;
@@ -83,8 +81,7 @@ std::optional<std::string> FromUtf8(std::string_view utf8)
     return out;
 }
 
-std::string ToUtf8(std::string_view gbk)
-{
+std::string ToUtf8(std::string_view gbk) {
     static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
     Converter conv("UTF-8", "CP936");
     std::string out;

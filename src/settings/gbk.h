@@ -15,8 +15,7 @@ inline bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c !=
 // Length in bytes (1 or 2) of the character starting at text[pos]. A lead
 // byte without a valid trail byte counts as one byte of its own, so walking
 // never swallows a line break or an ASCII character.
-inline std::size_t CharLength(std::string_view text, std::size_t pos)
-{
+inline std::size_t CharLength(std::string_view text, std::size_t pos) {
     if (pos + 1 < text.size() && IsLeadByte(static_cast<unsigned char>(text[pos])) &&
         IsTrailByte(static_cast<unsigned char>(text[pos + 1]))) {
         return 2;

@@ -16,37 +16,33 @@ namespace {
 std::atomic<std::size_t> maxFileBytes{kDefaultMaxFileBytes};
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
-    ~Fd()
-    {
+    ~Fd() {
         if (fd_ >= 0) ::close(fd_);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return fd_; }
     // close() can report a deferred write error, so the writer checks it.
-    bool Close()
-    {
+    bool Close() {
         const int fd = fd_;
         fd_ = -1;
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
-std::string DirectoryOf(const std::string& path)
-{
+std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
+bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -60,16 +56,15 @@ bool WriteAll(int fd, std::string_view bytes)
 
 // Creates a new file beside path with mode 0666 less the umask, as a plain
 // new file would get.
-int CreateTemporary(const std::string& path, std::string& tempPath)
-{
+int CreateTemporary(const std::string& path, std::string& tempPath) {
     const std::string dir = DirectoryOf(path);
     const std::string base = path.substr(path.rfind('/') + 1);
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
         const auto stamp = static_cast<unsigned long long>(
             std::chrono::steady_clock::now().time_since_epoch().count());
-        tempPath = dir + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                   std::to_string(stamp % 1000000);
+        tempPath = dir + "/." + base + ".tmp" + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter++) + "-" + std::to_string(stamp % 1000000);
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -81,19 +76,20 @@ int CreateTemporary(const std::string& path, std::string& tempPath)
 std::size_t MaxFileBytes() { return maxFileBytes.load(); }
 void SetMaxFileBytesForTesting(std::size_t bytes) { maxFileBytes.store(bytes); }
 
-ReadResult ReadWholeFile(const std::string& path)
-{
+ReadResult ReadWholeFile(const std::string& path) {
     ReadResult result;
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-        result.status = (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unusable;
+        result.status =
+            (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Unusable;
         return result;
     }
     result.status = ReadStatus::Unusable;
     struct stat st {};
     const std::size_t limit = MaxFileBytes();
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::size_t>(st.st_size) > limit) {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::size_t>(st.st_size) > limit) {
         return result;
     }
     // The size may change while reading; never take more than the limit.
@@ -119,8 +115,7 @@ ReadResult ReadWholeFile(const std::string& path)
     return result;
 }
 
-std::string FollowLinks(const std::string& path)
-{
+std::string FollowLinks(const std::string& path) {
     std::string current = path;
     for (int hop = 0; hop < 40; ++hop) {
         struct stat st {};
@@ -134,8 +129,7 @@ std::string FollowLinks(const std::string& path)
     return current;  // a loop: the write then fails on the link itself
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes)
-{
+bool ReplaceFile(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') return false;
     struct stat old {};
     const bool exists = ::stat(path.c_str(), &old) == 0;

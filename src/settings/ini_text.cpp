@@ -11,8 +11,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 // Blank bytes never occur as GBK trail bytes, so trimming from either end is
 // safe on double-byte text.
-std::string_view Trim(std::string_view s)
-{
+std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
     return s;
@@ -30,8 +29,7 @@ struct Line {
     std::optional<std::string_view> value;  // a key line without '=' has none
 };
 
-Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next)
-{
+Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next) {
     Line line;
     line.begin = begin;
     line.end = end;
@@ -65,8 +63,7 @@ Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::si
 }
 
 // Line breaks are CRLF, LF or a lone CR.
-std::vector<Line> SplitLines(std::string_view text)
-{
+std::vector<Line> SplitLines(std::string_view text) {
     std::vector<Line> lines;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -83,15 +80,14 @@ std::vector<Line> SplitLines(std::string_view text)
     return lines;
 }
 
-bool Matches(std::string_view fileName, std::string_view wanted)
-{
+bool Matches(std::string_view fileName, std::string_view wanted) {
     return gbk::EqualIgnoringAsciiCase(fileName, wanted);
 }
 
 // The line break a new line gets: the one of the line it follows, else the
 // file's first one, CRLF for a new file.
-std::string_view LineBreakAfter(std::string_view text, const std::vector<Line>& lines, std::size_t anchor)
-{
+std::string_view LineBreakAfter(std::string_view text, const std::vector<Line>& lines,
+                                std::size_t anchor) {
     if (anchor < lines.size() && lines[anchor].next > lines[anchor].end) {
         return text.substr(lines[anchor].end, lines[anchor].next - lines[anchor].end);
     }
@@ -104,26 +100,28 @@ std::string_view LineBreakAfter(std::string_view text, const std::vector<Line>& 
 // Appends a piece of text. In a file that mixes line breaks, a lone CR
 // followed by a piece that starts with LF would read as one CRLF and swallow
 // a line; turning that CR into CRLF keeps both lines.
-void Join(std::string& out, std::string_view piece)
-{
-    if (!out.empty() && out.back() == '\r' && !piece.empty() && piece.front() == '\n') out.push_back('\n');
+void Join(std::string& out, std::string_view piece) {
+    if (!out.empty() && out.back() == '\r' && !piece.empty() && piece.front() == '\n')
+        out.push_back('\n');
     out.append(piece);
 }
 
-bool HasLineBreakOrZero(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HasLineBreakOrZero(std::string_view s) {
+    return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 // A byte of 0x81 or more that is not part of a double-byte character; a name
 // holding one might merge with the ']' or '=' after it.
-bool HasBrokenCharacter(std::string_view s)
-{
+bool HasBrokenCharacter(std::string_view s) {
     for (std::size_t i = 0; i < s.size(); i += gbk::CharLength(s, i)) {
-        if (gbk::CharLength(s, i) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(s[i]))) return true;
+        if (gbk::CharLength(s, i) == 1 && gbk::IsLeadByte(static_cast<unsigned char>(s[i])))
+            return true;
     }
     return false;
 }
 
-std::string RemoveLines(std::string_view text, const std::vector<bool>& drop, const std::vector<Line>& lines)
-{
+std::string RemoveLines(std::string_view text, const std::vector<bool>& drop,
+                        const std::vector<Line>& lines) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -134,8 +132,8 @@ std::string RemoveLines(std::string_view text, const std::vector<bool>& drop, co
 
 }  // namespace
 
-std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key)
-{
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
+                                          std::string_view key) {
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty()) return std::nullopt;
@@ -152,18 +150,17 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
     return std::nullopt;
 }
 
-std::string_view DeliveredValue(std::string_view stored)
-{
-    if (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') && stored.back() == stored.front()) {
+std::string_view DeliveredValue(std::string_view stored) {
+    if (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') &&
+        stored.back() == stored.front()) {
         stored = stored.substr(1, stored.size() - 2);
     }
     stored = stored.substr(0, stored.find('\0'));
     return gbk::CutToWholeChars(stored, kMaxValueBytes);
 }
 
-std::optional<std::string> SetKey(std::string_view text, std::string_view section, std::string_view key,
-                                  std::string_view value)
-{
+std::optional<std::string> SetKey(std::string_view text, std::string_view section,
+                                  std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty() || HasLineBreakOrZero(section) || HasLineBreakOrZero(key) ||
@@ -220,12 +217,13 @@ std::optional<std::string> SetKey(std::string_view text, std::string_view sectio
         out.append(key).append("=").append(value).append(br);
         return out;
     }
-    out.append("[").append(section).append("]\r\n").append(key).append("=").append(value).append("\r\n");
+    out.append("[").append(section).append("]\r\n").append(key).append("=").append(value).append(
+        "\r\n");
     return out;
 }
 
-std::optional<std::string> DeleteKey(std::string_view text, std::string_view section, std::string_view key)
-{
+std::optional<std::string> DeleteKey(std::string_view text, std::string_view section,
+                                     std::string_view key) {
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty()) return std::nullopt;
@@ -245,8 +243,7 @@ std::optional<std::string> DeleteKey(std::string_view text, std::string_view sec
     return RemoveLines(text, drop, lines);
 }
 
-std::optional<std::string> DeleteSection(std::string_view text, std::string_view section)
-{
+std::optional<std::string> DeleteSection(std::string_view text, std::string_view section) {
     section = Trim(section);
     if (section.empty()) return std::nullopt;
     const std::vector<Line> lines = SplitLines(text);

@@ -6,8 +6,7 @@ namespace {
 constexpr const char* kListKey = "PipeDia";
 }
 
-std::vector<std::string> SplitPipeDia(const std::string& listText)
-{
+std::vector<std::string> SplitPipeDia(const std::string& listText) {
     std::vector<std::string> pieces;
     if (listText.empty()) return pieces;
     std::size_t start = 0;
@@ -20,13 +19,13 @@ std::vector<std::string> SplitPipeDia(const std::string& listText)
     return pieces;
 }
 
-std::vector<std::string> ReadNominalDiameters(const classIniFile& ini, const std::string& material)
-{
+std::vector<std::string> ReadNominalDiameters(const classIniFile& ini,
+                                              const std::string& material) {
     return SplitPipeDia(ini.GetIniKey(material, kListKey));
 }
 
-std::string ReadInnerDiameter(const classIniFile& ini, const std::string& material, const std::string& nominal)
-{
+std::string ReadInnerDiameter(const classIniFile& ini, const std::string& material,
+                              const std::string& nominal) {
     return ini.GetIniKey(material, nominal);
 }
 

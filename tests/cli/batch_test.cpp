@@ -55,11 +55,13 @@ std::vector<std::vector<std::string>> Rows(const std::string& csv) {
     return rows;
 }
 
-const std::string kHeader = "gas,class,material,density,viscosity,temperature,diameter,length,flow,inlet";
+const std::string kHeader =
+    "gas,class,material,density,viscosity,temperature,diameter,length,flow,inlet";
 
 TEST(Batch, ResultsReadBackAsTheEngineFloats) {
-    const auto r = Batch(kHeader + "\n天然气,高中压,钢管,0.7247,14.5,288,100,1000,500,5\n"
-                                   "natural-gas,low,steel,0.7247,14.5,288,50,50,50,3000\n");
+    const auto r = Batch(kHeader +
+                         "\n天然气,高中压,钢管,0.7247,14.5,288,100,1000,500,5\n"
+                         "natural-gas,low,steel,0.7247,14.5,288,50,50,50,3000\n");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 3u);
@@ -84,8 +86,10 @@ TEST(Batch, ResultsReadBackAsTheEngineFloats) {
 
 TEST(Batch, ColumnsInAnyOrderWithPassThroughAndStart) {
     const auto r = Batch(
-        "note,inlet,flow,length,diameter,temperature,viscosity,density,material,class,gas,start,id\r\n"
-        "\"first, quoted\",5,500,1000,100,288,14.5,0.7247,steel,high-medium,natural-gas,4.9276,7\r\n");
+        "note,inlet,flow,length,diameter,temperature,viscosity,density,material,class,gas,start,"
+        "id\r\n"
+        "\"first, "
+        "quoted\",5,500,1000,100,288,14.5,0.7247,steel,high-medium,natural-gas,4.9276,7\r\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"first, quoted\",5,500,"), std::string::npos) << r.out;
     const auto rows = Rows(r.out.substr(r.out.find('\n') + 1));
@@ -125,14 +129,16 @@ TEST(Batch, BadRowsReportTheirColumnAndTheRestGoOn) {
 
 TEST(Batch, UnusableInputIsAUsageError) {
     EXPECT_EQ(Batch("").status, 2);
-    const auto noFlow = Batch("gas,class,material,density,viscosity,temperature,diameter,length,inlet\n");
+    const auto noFlow =
+        Batch("gas,class,material,density,viscosity,temperature,diameter,length,inlet\n");
     EXPECT_EQ(noFlow.status, 2);
     EXPECT_NE(noFlow.err.find("'flow'"), std::string::npos);
     EXPECT_EQ(Batch(kHeader + "\n").status, 0);  // a header alone is a valid, empty batch
 }
 
 TEST(Batch, ByteOrderMarkAndGarbage) {
-    EXPECT_EQ(Batch("\xEF\xBB\xBF" + kHeader + "\nlpg,low,pe,2.38,3.25,288,50,100,30,3000\n").status, 0);
+    EXPECT_EQ(
+        Batch("\xEF\xBB\xBF" + kHeader + "\nlpg,low,pe,2.38,3.25,288,50,100,30,3000\n").status, 0);
     std::string garbage = kHeader + "\n";
     for (int i = 0; i < 4096; ++i) garbage += char(i * 131 % 256);
     garbage += "\n";

@@ -38,7 +38,8 @@ TEST(Selectors, ChineseTextsAndAsciiAliases) {
 }
 
 SegmentInput WorkedExample() {
-    return {sel::kNaturalGas, sel::kHighMedium, sel::kSteel, 0.7247f, 14.5f, 288, 100, 1000, 500, 5};
+    return {
+        sel::kNaturalGas, sel::kHighMedium, sel::kSteel, 0.7247f, 14.5f, 288, 100, 1000, 500, 5};
 }
 
 TEST(RunSegment, GuardOutcomesAndTheirMessages) {
@@ -47,7 +48,7 @@ TEST(RunSegment, GuardOutcomesAndTheirMessages) {
     SegmentOutcome o = RunSegment(in);
     EXPECT_EQ(o.status, Status::InputError);
     EXPECT_EQ(o.message, kMsgInletGuard);
-    EXPECT_EQ(o.passes, 0);  // the engine was not called
+    EXPECT_EQ(o.passes, 0);        // the engine was not called
     in.pressureClass = sel::kLow;  // no guard under low pressure
     in.inlet = 0.5f;
     EXPECT_NE(RunSegment(in).status, Status::InputError);

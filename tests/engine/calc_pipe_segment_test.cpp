@@ -39,8 +39,8 @@ struct Outcome {
 Outcome Calc(const Case& c, Outcome r = {}, int maxPasses = kMaxPasses) {
     r.outlet = c.start;
     try {
-        detail::CalcPipeSegmentImpl(c.gas, c.cls, c.material, c.rho, c.nu, c.T, c.d, c.L, c.Q,
-                                    c.P1, r.outlet, r.loss, r.mean, r.max, r.flag, r.passes,
+        detail::CalcPipeSegmentImpl(c.gas, c.cls, c.material, c.rho, c.nu, c.T, c.d, c.L, c.Q, c.P1,
+                                    r.outlet, r.loss, r.mean, r.max, r.flag, r.passes,
                                     {maxPasses, &r.trace});
     } catch (const CalcError& e) {
         r.error = e.kind();
@@ -118,11 +118,13 @@ TEST(Friction, RegimeLimitsAreInclusive) {
     EXPECT_EQ(Friction(sel::kSteel, K, d, nu, Q, above, 0),
               float(0.11 * std::pow(double(K) / d + 68 / double(above), 0.25)));
     // In laminar and transition flow the material does not matter, even an unknown one.
-    EXPECT_EQ(Friction("塑料管", 0, d, nu, Q, 3500, 7), Friction(sel::kSteel, K, d, nu, Q, 3500, 0));
+    EXPECT_EQ(Friction("塑料管", 0, d, nu, Q, 3500, 7),
+              Friction(sel::kSteel, K, d, nu, Q, 3500, 0));
     // Turbulent: cast iron uses the standard-state flow, not the roughness;
     // an unknown material keeps what the previous pass left.
-    EXPECT_EQ(Friction(sel::kCastIron, 123, d, nu, Q, 40000, 0),
-              float(0.102236 * std::pow(1.0 / d + 5158 * double(d) * 1e-6 * double(nu) / Q, 0.284)));
+    EXPECT_EQ(
+        Friction(sel::kCastIron, 123, d, nu, Q, 40000, 0),
+        float(0.102236 * std::pow(1.0 / d + 5158 * double(d) * 1e-6 * double(nu) / Q, 0.284)));
     EXPECT_EQ(Friction("塑料管", 0, d, nu, Q, 40000, 0.5f), 0.5f);
 }
 
@@ -217,11 +219,14 @@ TEST(CalcErrors, BadInputsRaiseInsteadOfReturningNumbers) {
         {"zero viscosity", with([](Case& c) { c.nu = 0; }), Kind::DivideByZero},
         {"zero flow", with([](Case& c) { c.Q = 0; }), Kind::DivideByZero},
         {"unknown class", with([](Case& c) { c.cls = "中压"; }), Kind::DivideByZero},
-        {"low, inlet and start 0", with([](Case& c) { c.cls = sel::kLow, c.P1 = 0; }), Kind::Invalid},
-        {"negative mean pressure ^ 1.15", with([](Case& c) { c.P1 = 20, c.start = -30; }), Kind::Invalid},
+        {"low, inlet and start 0", with([](Case& c) { c.cls = sel::kLow, c.P1 = 0; }),
+         Kind::Invalid},
+        {"negative mean pressure ^ 1.15", with([](Case& c) { c.P1 = 20, c.start = -30; }),
+         Kind::Invalid},
         {"negative base ^ 0.25", with([](Case& c) { c.d = -10, c.Q = -500; }), Kind::Invalid},
         {"NaN input", with([](Case& c) { c.Q = std::nanf(""); }), Kind::Invalid},
-        {"loss too large for a float", with([big](Case& c) { c.L = big, c.rho = big; }), Kind::Overflow},
+        {"loss too large for a float", with([big](Case& c) { c.L = big, c.rho = big; }),
+         Kind::Overflow},
     };
     for (const Row& row : rows) EXPECT_EQ(Calc(row.c).error, row.kind) << row.name;
 }

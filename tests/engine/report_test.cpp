@@ -29,9 +29,9 @@ TEST(FormatFixed, UsesTheGivenDecimalSeparator) {
 
 TEST(ReportLines, HighMediumLayout) {
     const SegmentResult r{5, 4.92761f, 0.718617f, 3.80398f, 3.83382f};
-    const std::vector<std::string> expected = {
-        "压力降=    0.072公斤", "出口压力=  4.928公斤", "压力平方差=0.719公斤^2",
-        "平均流速=  3.804米/秒", "最大流速=  3.834米/秒"};
+    const std::vector<std::string> expected = {"压力降=    0.072公斤", "出口压力=  4.928公斤",
+                                               "压力平方差=0.719公斤^2", "平均流速=  3.804米/秒",
+                                               "最大流速=  3.834米/秒"};
     EXPECT_EQ(ReportLines(sel::kHighMedium, r), expected);
 }
 

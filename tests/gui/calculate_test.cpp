@@ -15,9 +15,9 @@ const QStringList kGuard = {QStringLiteral("错误："), QStringLiteral("进口�
 TEST_F(CalculateTest, HighMediumPressurePrintsFiveLinesAndCarriesTheOutletPressureOver) {
     Open();
     Press();
-    EXPECT_EQ(Lines(), Dec({"压力降=    0.072公斤", "出口压力=  4.928公斤",
-                            "压力平方差=0.719公斤^2", "平均流速=  3.804米/秒",
-                            "最大流速=  3.834米/秒"}));
+    EXPECT_EQ(Lines(),
+              Dec({"压力降=    0.072公斤", "出口压力=  4.928公斤", "压力平方差=0.719公斤^2",
+                   "平均流速=  3.804米/秒", "最大流速=  3.834米/秒"}));
     // From the estimate 4.9276 the iteration settles in one pass, at a
     // slightly different mean pressure.
     Press();

@@ -37,18 +37,16 @@ inline QStringList Dec(std::initializer_list<const char*> texts) {
 inline QString Dec(const char* text) { return Dec({text}).first(); }
 
 class FrmJbcsTest : public ::testing::Test {
-protected:
+  protected:
     FrmJbcsTest() {
-        previousHandler_ = SetErrorBoxHandler([this](QWidget*, auto& prompt, auto& title) {
-            boxes_ << title + '|' + prompt;
-        });
+        previousHandler_ = SetErrorBoxHandler(
+            [this](QWidget*, auto& prompt, auto& title) { boxes_ << title + '|' + prompt; });
     }
 
     ~FrmJbcsTest() override {
         delete window_.data();
         // The dialogs outlive the main window by design.
-        for (QWidget* top : QApplication::topLevelWidgets())
-            top->close();
+        for (QWidget* top : QApplication::topLevelWidgets()) top->close();
         Settle();
         SetErrorBoxHandler(previousHandler_);
     }
@@ -81,19 +79,16 @@ protected:
 
     QStringList Entries() const {
         QStringList entries;
-        for (int i = 0; i < Combo()->count(); ++i)
-            entries << Combo()->itemText(i);
+        for (int i = 0; i < Combo()->count(); ++i) entries << Combo()->itemText(i);
         return entries;
     }
     QStringList Texts(std::initializer_list<const char*> boxes) const {
         QStringList texts;
-        for (const char* box : boxes)
-            texts << Box(box)->text();
+        for (const char* box : boxes) texts << Box(box)->text();
         return texts;
     }
     void Type(std::initializer_list<std::pair<const char*, const char*>> boxTexts) const {
-        for (const auto& [box, text] : boxTexts)
-            Box(box)->setText(Dec(text));
+        for (const auto& [box, text] : boxTexts) Box(box)->setText(Dec(text));
     }
 
     void Click(const char* button) const { QTest::mouseClick(W(button), Qt::LeftButton); }

@@ -14,9 +14,13 @@ const QLocale kC(QLocale::C);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
 
 TEST(TextToSingle, AcceptsNumbersWithBlanksSignAndExponent) {
-    for (const auto& [text, expected] :
-         {std::pair{"5", 5.0F}, {"  1.5 ", 1.5F}, {"-3", -3.0F}, {"+0.25", 0.25F},
-          {"2.5E-2", 0.025F}, {"1.00000001", 1.0F}, {"3.4e38", 3.4e38F}}) {
+    for (const auto& [text, expected] : {std::pair{"5", 5.0F},
+                                         {"  1.5 ", 1.5F},
+                                         {"-3", -3.0F},
+                                         {"+0.25", 0.25F},
+                                         {"2.5E-2", 0.025F},
+                                         {"1.00000001", 1.0F},
+                                         {"3.4e38", 3.4e38F}}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(TextToSingle(QString::fromLatin1(text), kC), expected);
     }

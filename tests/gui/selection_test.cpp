@@ -54,7 +54,8 @@ TEST_F(SelectionTest, MaterialReloadsTheListAndTheFirstInnerDiameter) {
     // section in the file.
     for (const auto& [option, entries, inner] :
          {std::tuple{"OptGg", QStringList{"100", "50", "15"}, "100"},
-          {"OptPeg", QStringList{"32", "63", "110"}, "26.0"}, {"OptZtg", QStringList{}, ""}}) {
+          {"OptPeg", QStringList{"32", "63", "110"}, "26.0"},
+          {"OptZtg", QStringList{}, ""}}) {
         SCOPED_TRACE(option);
         Click(option);
         EXPECT_EQ(Entries(), entries);
@@ -87,8 +88,7 @@ TEST_F(SelectionTest, TypingIntoTheListLooksNothingUpAndInsertsNothing) {
 
 TEST_F(SelectionTest, RestoreBringsBackTheStandardCaseFromLowPressure) {
     Open();
-    for (const char* option : {"OptYhq", "OptPeg", "OptDy"})
-        Click(option);
+    for (const char* option : {"OptYhq", "OptPeg", "OptDy"}) Click(option);
     // Every box away from its restored text, and a report in the panel.
     Type({{"TxtGc", "50"}, {"TxtGj", "50"}, {"TxtLl", "7"}, {"TxtWd", "300"}});
     Combo()->setEditText(QStringLiteral("63"));
@@ -98,8 +98,7 @@ TEST_F(SelectionTest, RestoreBringsBackTheStandardCaseFromLowPressure) {
 
     Click("Btn_ChanageParametes");
 
-    for (const char* on : {"OptTrq", "OptGg", "OptGzy"})
-        EXPECT_TRUE(W(on)->isChecked()) << on;
+    for (const char* on : {"OptTrq", "OptGg", "OptGzy"}) EXPECT_TRUE(W(on)->isChecked()) << on;
     EXPECT_EQ(Entries(), QStringList({"100", "50", "15"}));
     EXPECT_EQ(Combo()->currentText(), QStringLiteral("50"));
     EXPECT_EQ(Texts({"TxtJkyl", "TxtGc", "TxtGj", "TxtLl", "TxtMd", "TxtNd", "TxtWd"}),

@@ -63,12 +63,10 @@ TEST_F(WindowTest, FocusSelectsTheWholeText) {
 
 TEST_F(WindowTest, DialogsOpenOnceEachAndOutliveTheWindow) {
     Open();
-    for (const char* button : {"Command2", "Command2", "Command1"})
-        W(button)->click();
+    for (const char* button : {"Command2", "Command2", "Command1"}) W(button)->click();
     Settle();
     int open = 0;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        open += top->isVisible() && top != window_;
+    for (QWidget* top : QApplication::topLevelWidgets()) open += top->isVisible() && top != window_;
     EXPECT_EQ(open, 2);
     Press();
     EXPECT_EQ(Lines().size(), 5) << "the window stays usable";
@@ -100,8 +98,7 @@ TEST_F(WindowTest, PanelDrawsItsReportAndCopiesIt) {
     QString offered;
     QTimer::singleShot(0, [&offered] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            for (QAction* action : menu->actions())
-                offered += action->text();
+            for (QAction* action : menu->actions()) offered += action->text();
             menu->actions().value(0)->trigger();
             menu->close();
         }

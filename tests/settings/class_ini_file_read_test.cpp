@@ -10,8 +10,7 @@ namespace gaspipe::test {
 
 using IniRead = IniTest;
 
-TEST_F(IniRead, NamesFindOnlyTheFirstMatchingEntry)
-{
+TEST_F(IniRead, NamesFindOnlyTheFirstMatchingEntry) {
     const std::string pe = Gbk("[PE管]\r\nPipeDia=20,25\r\n");
     const std::string blanks = "  [ a b ]  \r\n\t key one \t=  \t value  x \t \r\n";
     const std::string comments = "[a]\n;k=commented\n  ; [b]\nk=real\n[b]\nx=1\n";
@@ -39,8 +38,7 @@ TEST_F(IniRead, NamesFindOnlyTheFirstMatchingEntry)
     });
 }
 
-TEST_F(IniRead, ValuesAreTrimmedUnquotedAndCutOnAWholeCharacter)
-{
+TEST_F(IniRead, ValuesAreTrimmedUnquotedAndCutOnAWholeCharacter) {
     std::string chinese, cut;
     for (int i = 0; i < 600; ++i) chinese += "管";
     for (int i = 0; i < 511; ++i) cut += "管";
@@ -61,8 +59,7 @@ TEST_F(IniRead, ValuesAreTrimmedUnquotedAndCutOnAWholeCharacter)
     });
 }
 
-TEST_F(IniRead, DamagedFilesStillRead)
-{
+TEST_F(IniRead, DamagedFilesStillRead) {
     const std::string bad = "\xEF\xBF\xBD";  // U+FFFD
     const std::string huge(4 << 20, 'v');
     std::mt19937 random(936);
@@ -70,7 +67,9 @@ TEST_F(IniRead, DamagedFilesStillRead)
     for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(random() & 0xFF);
     ExpectReads({
         // A lead byte before '0', an unassigned pair, a lead byte at the end.
-        {"[a]\nk=x\x81" "0y\n", "a", "k", "x" + bad + "0y"},
+        {"[a]\nk=x\x81"
+         "0y\n",
+         "a", "k", "x" + bad + "0y"},
         {"[a]\nk=x\xAA\xA1y\n", "a", "k", "x" + bad + "y"},
         {"[a]\nk=xy\x81", "a", "k", "xy" + bad},
         {"x=" + huge + "\n[a]\nk=1\n", "a", "k", "1"},
@@ -79,8 +78,7 @@ TEST_F(IniRead, DamagedFilesStillRead)
     });
 }
 
-TEST_F(IniRead, FileOverTheSizeLimitReadsAsMissingAndIsNotRewritten)
-{
+TEST_F(IniRead, FileOverTheSizeLimitReadsAsMissingAndIsNotRewritten) {
     const std::string file = "[a]\nk=1\n";
     ini_storage::SetMaxFileBytesForTesting(file.size());
     ExpectReads({{file, "a", "k", "1"}});

@@ -13,8 +13,7 @@ namespace gaspipe::test {
 
 using IniWrite = IniTest;
 
-TEST_F(IniWrite, OnlyAWriteCreatesAFileAndChineseReadsBack)
-{
+TEST_F(IniWrite, OnlyAWriteCreatesAFileAndChineseReadsBack) {
     classIniFile elsewhere;
     elsewhere.INIFileName((dir_ / "missing/settings.ini").string());
     EXPECT_EQ(ini_.GetIniKey("a", "k"), "");
@@ -30,8 +29,7 @@ TEST_F(IniWrite, OnlyAWriteCreatesAFileAndChineseReadsBack)
     EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(IniWrite, EditsChangeOnlyTheirOwnLines)
-{
+TEST_F(IniWrite, EditsChangeOnlyTheirOwnLines) {
     using Edit = std::function<void(classIniFile&)>;
     auto set = [](std::string s, std::string k, std::string v) -> Edit {
         return [=](classIniFile& ini) { ini.WriteIniKey(s, k, v); };
@@ -41,7 +39,11 @@ TEST_F(IniWrite, EditsChangeOnlyTheirOwnLines)
     };
     auto delSec = [](std::string s) -> Edit { return [=](classIniFile& i) { i.DelIniSec(s); }; };
     const std::string a = "[a]\r\nk=1\r\n";
-    const struct { std::string before; Edit edit; std::string after; } rows[] = {
+    const struct {
+        std::string before;
+        Edit edit;
+        std::string after;
+    } rows[] = {
         {"; pipes\r\n[A]\r\n  Key = old\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n", set("a", "key", "new"),
          "; pipes\r\n[A]\r\n  Key=new\r\nz=1\r\n\r\n[b]\r\nKey=other\r\n"},
         {"[a]\nk=1\nk=2\n[a]\nk=3\n", set("a", "k", "new"), "[a]\nk=new\nk=2\n[a]\nk=3\n"},
@@ -75,8 +77,7 @@ TEST_F(IniWrite, EditsChangeOnlyTheirOwnLines)
     EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(IniWrite, ReplacementKeepsPermissionsAndWritesThroughSymbolicLinks)
-{
+TEST_F(IniWrite, ReplacementKeepsPermissionsAndWritesThroughSymbolicLinks) {
     const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     WriteBytes(path_, "[a]\nk=1\n");
     fs::permissions(path_, mode);
@@ -89,8 +90,7 @@ TEST_F(IniWrite, ReplacementKeepsPermissionsAndWritesThroughSymbolicLinks)
     EXPECT_EQ(Entries(), 2u);
 }
 
-TEST_F(IniWrite, FailedReplacementLeavesTheFileUntouched)
-{
+TEST_F(IniWrite, FailedReplacementLeavesTheFileUntouched) {
     const std::string before = "[a]\nk=1\n";
     WriteBytes(path_, before);
     fs::permissions(path_, fs::perms::owner_read | fs::perms::group_read);
@@ -111,8 +111,7 @@ TEST_F(IniWrite, FailedReplacementLeavesTheFileUntouched)
     EXPECT_EQ(Entries(), 1u);
 }
 
-TEST_F(IniWrite, AFifoIsNeitherWaitedForNorReplaced)
-{
+TEST_F(IniWrite, AFifoIsNeitherWaitedForNorReplaced) {
     ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
     EXPECT_EQ(ini_.GetIniKey("a", "k"), "");  // at once, though the FIFO has no writer
     ini_.WriteIniKey("a", "k", "1");

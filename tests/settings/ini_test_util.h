@@ -18,8 +18,7 @@ namespace gaspipe::test {
 namespace fs = std::filesystem;
 
 // iconv directly, so fixtures do not depend on the converter under test.
-inline std::string Gbk(std::string utf8)
-{
+inline std::string Gbk(std::string utf8) {
     iconv_t cd = iconv_open("CP936", "UTF-8");
     std::string out(utf8.size() * 2, '\0');
     char *in = utf8.data(), *dst = out.data();
@@ -30,13 +29,11 @@ inline std::string Gbk(std::string utf8)
     return out;
 }
 
-inline void WriteBytes(const std::string& path, const std::string& bytes)
-{
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string ReadBytes(const std::string& path)
-{
+inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
@@ -46,12 +43,11 @@ struct ReadRow {
 };
 
 class IniTest : public ::testing::Test {
-protected:
+  protected:
     IniTest() { ini_.INIFileName(path_); }
     ~IniTest() override { fs::remove_all(dir_); }
 
-    void ExpectReads(const std::vector<ReadRow>& rows)
-    {
+    void ExpectReads(const std::vector<ReadRow>& rows) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             WriteBytes(path_, rows[i].file);
             EXPECT_EQ(ini_.GetIniKey(rows[i].section, rows[i].key), rows[i].expected)

@@ -11,8 +11,7 @@ namespace gaspipe {
 
 using List = std::vector<std::string>;
 
-TEST(PipeDiaSplit, PiecesAreKeptCharacterForCharacter)
-{
+TEST(PipeDiaSplit, PiecesAreKeptCharacterForCharacter) {
     const std::pair<std::string, List> rows[] = {
         {"", {}},
         {"50", {"50"}},
@@ -24,11 +23,11 @@ TEST(PipeDiaSplit, PiecesAreKeptCharacterForCharacter)
     for (const auto& [text, pieces] : rows) EXPECT_EQ(SplitPipeDia(text), pieces) << text;
 }
 
-TEST(ShippedPipeFile, EachMaterialListsRisingInnerDiametersBelowTheNominal)
-{
+TEST(ShippedPipeFile, EachMaterialListsRisingInnerDiametersBelowTheNominal) {
     classIniFile ini;
     ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
-    const std::pair<std::string, std::size_t> tables[] = {{"钢管", 19}, {"PE管", 20}, {"铸铁管", 11}};
+    const std::pair<std::string, std::size_t> tables[] = {
+        {"钢管", 19}, {"PE管", 20}, {"铸铁管", 11}};
     for (const auto& [material, entries] : tables) {
         const List nominals = ReadNominalDiameters(ini, material);
         EXPECT_EQ(nominals.size(), entries) << material;

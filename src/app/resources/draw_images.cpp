@@ -17,77 +17,77 @@ namespace {
 
 // The mark in a 75 x 47 design space: a flanged pipe with a gas flame above.
 void DrawMark(QPainter& p) {
-  QLinearGradient pipe(0, 30, 0, 41);
-  pipe.setColorAt(0.0, QColor("#8fa9d6"));
-  pipe.setColorAt(0.45, QColor("#3d5f9e"));
-  pipe.setColorAt(1.0, QColor("#233c6b"));
-  p.setPen(Qt::NoPen);
-  p.setBrush(pipe);
-  p.drawRoundedRect(QRectF(3, 30, 69, 11), 2, 2);
-  p.setBrush(QColor("#233c6b"));
-  p.drawRoundedRect(QRectF(12, 27, 5, 17), 1, 1);
-  p.drawRoundedRect(QRectF(58, 27, 5, 17), 1, 1);
+    QLinearGradient pipe(0, 30, 0, 41);
+    pipe.setColorAt(0.0, QColor("#8fa9d6"));
+    pipe.setColorAt(0.45, QColor("#3d5f9e"));
+    pipe.setColorAt(1.0, QColor("#233c6b"));
+    p.setPen(Qt::NoPen);
+    p.setBrush(pipe);
+    p.drawRoundedRect(QRectF(3, 30, 69, 11), 2, 2);
+    p.setBrush(QColor("#233c6b"));
+    p.drawRoundedRect(QRectF(12, 27, 5, 17), 1, 1);
+    p.drawRoundedRect(QRectF(58, 27, 5, 17), 1, 1);
 
-  QPainterPath outer;
-  outer.moveTo(37.5, 2);
-  outer.cubicTo(45, 10, 49, 15, 47.5, 21.5);
-  outer.cubicTo(46.5, 26, 42.5, 28.5, 37.5, 28.5);
-  outer.cubicTo(32.5, 28.5, 28.5, 26, 27.5, 21.5);
-  outer.cubicTo(26.5, 16.5, 30.5, 13, 32.5, 8.5);
-  outer.cubicTo(34.5, 11, 35.5, 12.5, 36.5, 14.5);
-  outer.cubicTo(38, 10.5, 38.5, 6.5, 37.5, 2);
-  QLinearGradient flame(0, 28.5, 0, 2);
-  flame.setColorAt(0.0, QColor("#1f5fd0"));
-  flame.setColorAt(1.0, QColor("#49b6f2"));
-  p.setBrush(flame);
-  p.drawPath(outer);
+    QPainterPath outer;
+    outer.moveTo(37.5, 2);
+    outer.cubicTo(45, 10, 49, 15, 47.5, 21.5);
+    outer.cubicTo(46.5, 26, 42.5, 28.5, 37.5, 28.5);
+    outer.cubicTo(32.5, 28.5, 28.5, 26, 27.5, 21.5);
+    outer.cubicTo(26.5, 16.5, 30.5, 13, 32.5, 8.5);
+    outer.cubicTo(34.5, 11, 35.5, 12.5, 36.5, 14.5);
+    outer.cubicTo(38, 10.5, 38.5, 6.5, 37.5, 2);
+    QLinearGradient flame(0, 28.5, 0, 2);
+    flame.setColorAt(0.0, QColor("#1f5fd0"));
+    flame.setColorAt(1.0, QColor("#49b6f2"));
+    p.setBrush(flame);
+    p.drawPath(outer);
 
-  QPainterPath inner;
-  inner.moveTo(37.5, 13);
-  inner.cubicTo(41, 17, 43, 19.5, 42.5, 22.5);
-  inner.cubicTo(42, 25.5, 40, 27, 37.5, 27);
-  inner.cubicTo(35, 27, 33, 25.5, 32.5, 22.5);
-  inner.cubicTo(32, 19.5, 34.5, 16.5, 37.5, 13);
-  p.setBrush(QColor("#d8f1ff"));
-  p.drawPath(inner);
+    QPainterPath inner;
+    inner.moveTo(37.5, 13);
+    inner.cubicTo(41, 17, 43, 19.5, 42.5, 22.5);
+    inner.cubicTo(42, 25.5, 40, 27, 37.5, 27);
+    inner.cubicTo(35, 27, 33, 25.5, 32.5, 22.5);
+    inner.cubicTo(32, 19.5, 34.5, 16.5, 37.5, 13);
+    p.setBrush(QColor("#d8f1ff"));
+    p.drawPath(inner);
 }
 
 QImage Logo() {
-  QImage img(75, 47, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  DrawMark(p);
-  return img;
+    QImage img(75, 47, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    DrawMark(p);
+    return img;
 }
 
 // Square application icon: the mark on a light rounded tile, in a 128 design space.
 QImage Icon(int size) {
-  QImage img(size, size, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.scale(size / 128.0, size / 128.0);
-  p.setPen(QPen(QColor("#9fb4dc"), 2));
-  p.setBrush(QColor("#eef3fc"));
-  p.drawRoundedRect(QRectF(5, 5, 118, 118), 22, 22);
-  p.translate(64 - 37.5 * 1.5, 64 - 23.5 * 1.5);
-  p.scale(1.5, 1.5);
-  DrawMark(p);
-  return img;
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 128.0, size / 128.0);
+    p.setPen(QPen(QColor("#9fb4dc"), 2));
+    p.setBrush(QColor("#eef3fc"));
+    p.drawRoundedRect(QRectF(5, 5, 118, 118), 22, 22);
+    p.translate(64 - 37.5 * 1.5, 64 - 23.5 * 1.5);
+    p.scale(1.5, 1.5);
+    DrawMark(p);
+    return img;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s IMAGES_DIR\n", argv[0]);
-    return 2;
-  }
-  const QDir dir(QString::fromLocal8Bit(argv[1]));
-  bool ok = Logo().save(dir.filePath("logo.png"));
-  for (int size : {48, 128, 256})
-    ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) && ok;
-  return ok ? 0 : 1;
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s IMAGES_DIR\n", argv[0]);
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    bool ok = Logo().save(dir.filePath("logo.png"));
+    for (int size : {48, 128, 256})
+        ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) && ok;
+    return ok ? 0 : 1;
 }

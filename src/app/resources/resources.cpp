@@ -19,38 +19,41 @@ namespace {
 // WenQuanYi Zen Hei comes first because its line height matches SimHei's, which
 // the fixed label heights were designed for; Noto's taller ascent clips glyphs.
 void InstallFontSubstitutions() {
-  const QStringList clerical = {QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
-                                QStringLiteral("Noto Serif CJK SC")};
-  const QStringList heiti = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
-                             QStringLiteral("Droid Sans Fallback")};
-  const QStringList songti = {QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
-                              QStringLiteral("WenQuanYi Zen Hei")};
-  const QStringList arial = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                             QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
-  QFont::insertSubstitutions(QStringLiteral("隶书"), clerical);
-  QFont::insertSubstitutions(QStringLiteral("LiSu"), clerical);
-  QFont::insertSubstitutions(QStringLiteral("黑体"), heiti);
-  QFont::insertSubstitutions(QStringLiteral("SimHei"), heiti);
-  QFont::insertSubstitutions(QStringLiteral("宋体"), songti);
-  QFont::insertSubstitutions(QStringLiteral("SimSun"), songti);
-  QFont::insertSubstitutions(QStringLiteral("Arial"), arial);
+    const QStringList clerical = {QStringLiteral("AR PL UKai CN"),
+                                  QStringLiteral("AR PL KaitiM GB"),
+                                  QStringLiteral("Noto Serif CJK SC")};
+    const QStringList heiti = {QStringLiteral("WenQuanYi Zen Hei"),
+                               QStringLiteral("Noto Sans CJK SC"),
+                               QStringLiteral("Droid Sans Fallback")};
+    const QStringList songti = {QStringLiteral("AR PL UMing CN"),
+                                QStringLiteral("Noto Serif CJK SC"),
+                                QStringLiteral("WenQuanYi Zen Hei")};
+    const QStringList arial = {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                               QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitutions(QStringLiteral("隶书"), clerical);
+    QFont::insertSubstitutions(QStringLiteral("LiSu"), clerical);
+    QFont::insertSubstitutions(QStringLiteral("黑体"), heiti);
+    QFont::insertSubstitutions(QStringLiteral("SimHei"), heiti);
+    QFont::insertSubstitutions(QStringLiteral("宋体"), songti);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), songti);
+    QFont::insertSubstitutions(QStringLiteral("Arial"), arial);
 }
 
 void EnsureCompiledResources() {
-  static const bool done = (InitCompiledResources(), true);
-  (void)done;
+    static const bool done = (InitCompiledResources(), true);
+    (void)done;
 }
 
 }  // namespace
 
 void InitResources() {
-  EnsureCompiledResources();
-  InstallFontSubstitutions();
+    EnsureCompiledResources();
+    InstallFontSubstitutions();
 }
 
 QPixmap LogoPixmap() {
-  EnsureCompiledResources();
-  return QPixmap(QStringLiteral(":/gaspipe/logo.png"));
+    EnsureCompiledResources();
+    return QPixmap(QStringLiteral(":/gaspipe/logo.png"));
 }
 
 }  // namespace gaspipe
