@@ -3,6 +3,7 @@
 #include <csv.h>
 
 #include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,14 @@ constexpr std::size_t kMaxFields = 4096;
 constexpr std::string_view kResultHeader =
     "status,outlet,loss,drop,mean_velocity,max_velocity,passes,message";
 
+bool NeedsQuotes(std::string_view field) {
+    for (char c : field)
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+    return false;
+}
+
 void AppendField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!NeedsQuotes(field)) {
         out += field;
         return;
     }
@@ -53,6 +60,60 @@ void AppendField(std::string& out, std::string_view field) {
     out += '"';
 }
 
+void AppendNumber(std::string& out, float value) {
+    char buf[32];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
+// The fields of one record, kept as they will be written out: joined by commas
+// in one growing buffer, so a million records cost no allocation each and a
+// record without special characters is copied out in one piece.
+class Record {
+  public:
+    std::size_t size() const { return ends_.size(); }
+    std::string_view operator[](std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1] + 1;
+        return std::string_view(text_).substr(begin, ends_[i] - begin);
+    }
+    void Add(std::string_view field) {
+        quoting_ = quoting_ || NeedsQuotes(field);
+        text_ += field;
+        ends_.push_back(text_.size());
+        text_ += ',';
+    }
+    // Missing trailing fields become empty ones; extra ones are dropped.
+    void Resize(std::size_t n) {
+        if (n < ends_.size()) text_.resize(n == 0 ? 0 : ends_[n - 1] + 1);
+        while (ends_.size() < n) Add({});
+        ends_.resize(n);
+    }
+    void DropPrefix(std::size_t bytes) {
+        text_.erase(0, bytes);
+        for (auto& end : ends_) end -= bytes;
+    }
+    // Every field followed by a comma, quoted where it must be.
+    void AppendTo(std::string& out) const {
+        if (!quoting_) {
+            out += text_;
+            return;
+        }
+        for (std::size_t i = 0; i < size(); ++i) {
+            AppendField(out, (*this)[i]);
+            out += ',';
+        }
+    }
+    void Clear() {
+        text_.clear();
+        ends_.clear();
+        quoting_ = false;
+    }
+
+  private:
+    std::string text_;
+    std::vector<std::size_t> ends_;
+    bool quoting_ = false;
+};
+
 class Batch {
   public:
     Batch(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
@@ -60,7 +121,7 @@ class Batch {
     void Field(std::string_view f) {
         // Past any sane width the record is refused anyway; keep only a count.
         if (fields_.size() < kMaxFields)
-            fields_.emplace_back(f);
+            fields_.Add(f);
         else
             ++droppedFields_;
     }
@@ -73,7 +134,7 @@ class Batch {
         } else {
             Row();
         }
-        fields_.clear();
+        fields_.Clear();
         droppedFields_ = 0;
         if (buffer_.size() > (1u << 20)) Flush();
     }
@@ -94,7 +155,7 @@ class Batch {
   private:
     void Header() {
         haveHeader_ = true;
-        if (!fields_.empty() && fields_[0].starts_with("\xEF\xBB\xBF")) fields_[0].erase(0, 3);
+        if (fields_.size() > 0 && fields_[0].starts_with("\xEF\xBB\xBF")) fields_.DropPrefix(3);
         columns_.fill(-1);
         for (std::size_t i = 0; i < fields_.size(); ++i)
             for (int c = 0; c < kColumnCount; ++c)
@@ -108,10 +169,7 @@ class Batch {
             }
         }
         width_ = fields_.size();
-        for (std::size_t i = 0; i < fields_.size(); ++i) {
-            AppendField(buffer_, fields_[i]);
-            buffer_ += ',';
-        }
+        fields_.AppendTo(buffer_);
         buffer_ += kResultHeader;
         buffer_ += '\n';
     }
@@ -126,11 +184,8 @@ class Batch {
             outcome = RunSegment(*in);
             if (outcome.status == Status::InputError) problem = outcome.message;
         }
-        fields_.resize(width_);
-        for (const auto& f : fields_) {
-            AppendField(buffer_, f);
-            buffer_ += ',';
-        }
+        fields_.Resize(width_);
+        fields_.AppendTo(buffer_);
         if (!problem.empty()) {
             outcome.status = Status::InputError;
             outcome.message = problem;
@@ -141,7 +196,7 @@ class Batch {
             for (float v : {outcome.outlet, outcome.loss, outcome.drop, outcome.meanVelocity,
                             outcome.maxVelocity}) {
                 buffer_ += ',';
-                buffer_ += FormatShortest(v);
+                AppendNumber(buffer_, v);
             }
             buffer_ += ',';
             buffer_ += std::to_string(outcome.passes);
@@ -188,7 +243,7 @@ class Batch {
 
     std::FILE* out_;
     std::FILE* err_;
-    std::vector<std::string> fields_;
+    Record fields_;
     std::array<int, kColumnCount> columns_{};
     std::size_t width_ = 0;
     std::size_t droppedFields_ = 0;
