@@ -245,6 +245,20 @@ TEST(CalcErrors, OutputsWrittenBeforeTheErrorStay) {
 }
 
 TEST(PassBound, ARunawayIterationEndsWithAnError) {
+    // Re straddles the transition limit of 3500, so the friction law flips
+    // every pass and the outlet pressure cycles between two values forever.
+    Case cycling;
+    cycling.gas = sel::kManufacturedGas, cycling.material = sel::kCastIron;
+    cycling.rho = 1.53030849f, cycling.nu = 14.801425f, cycling.T = 252.194183f;
+    cycling.d = 57.9817467f, cycling.L = 8490.45898f, cycling.Q = 385.531769f;
+    cycling.P1 = 40.1330147f;
+    const Outcome runaway = Calc(cycling);
+    EXPECT_EQ(runaway.error, Kind::NoConvergence);
+    EXPECT_EQ(runaway.passes, kMaxPasses);
+    const float lastRe = runaway.trace[kMaxPasses - 1].Re,
+                beforeRe = runaway.trace[kMaxPasses - 2].Re;
+    EXPECT_LT((lastRe - 3500) * (beforeRe - 3500), 0) << lastRe << " " << beforeRe;
+
     const Outcome r = Calc({}, {}, 1);
     EXPECT_EQ(r.error, Kind::NoConvergence);
     EXPECT_EQ(r.passes, 1);
