@@ -47,7 +47,7 @@ TEST(Sizing, EveryListEntryInOrderFromTheShippedTables) {
 
 TEST(Sizing, ALimitEqualToTheDropStillMeets) {
     auto rows = SizeSegment(Shipped(), LowPressureService(), {});
-    const auto& target = rows[6];  // DN65
+    const SizingRow target = rows[6];  // DN65, copied: rows is reassigned below
     ASSERT_EQ(target.outcome.status, Status::Ok);
     SizingLimits limits;
     limits.maxDrop = target.outcome.drop;
