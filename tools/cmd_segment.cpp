@@ -31,18 +31,7 @@ void PrintJson(const SegmentOutcome& o) {
 void SetupSegment(CLI::App& app, int& exitStatus) {
     auto opt = std::make_shared<SegmentOptions>();
     auto* cmd = app.add_subcommand("segment", "Calculate one pipe segment");
-    AddSelectorOptions(*cmd, opt->input.gas, opt->input.pressureClass, opt->input.material);
-    AddNumberOption(*cmd, "--density", opt->input.density, "Gas density, kg/Nm3")->required();
-    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity, "Kinematic viscosity, 1e-6 m2/s")
-        ->required();
-    AddNumberOption(*cmd, "--temperature", opt->input.temperature, "Gas temperature, K")
-        ->required();
-    AddNumberOption(*cmd, "--diameter", opt->input.diameter, "Inner diameter, mm")->required();
-    AddNumberOption(*cmd, "--length", opt->input.length, "Pipe length, m")->required();
-    AddNumberOption(*cmd, "--flow", opt->input.flow, "Flow, Nm3/h")->required();
-    AddNumberOption(*cmd, "--inlet", opt->input.inlet,
-                    "Inlet pressure: absolute 1e5 Pa (high/medium) or gauge Pa (low)")
-        ->required();
+    AddSegmentOptions(*cmd, opt->input, true);
     AddNumberOption(*cmd, "--start", opt->input.start,
                     "Starting estimate of the outlet pressure (default 0)");
     cmd->add_flag("--json", opt->json, "Print one JSON object");

@@ -82,15 +82,7 @@ void SetupSize(CLI::App& app, int& exitStatus) {
     auto opt = std::make_shared<SizeOptions>();
     auto* cmd = app.add_subcommand(
         "size", "Try every nominal diameter of the material and pick the smallest that fits");
-    AddSelectorOptions(*cmd, opt->input.gas, opt->input.pressureClass, opt->input.material);
-    AddNumberOption(*cmd, "--density", opt->input.density, "Gas density, kg/Nm3")->required();
-    AddNumberOption(*cmd, "--viscosity", opt->input.viscosity, "Kinematic viscosity, 1e-6 m2/s")
-        ->required();
-    AddNumberOption(*cmd, "--temperature", opt->input.temperature, "Gas temperature, K")
-        ->required();
-    AddNumberOption(*cmd, "--length", opt->input.length, "Pipe length, m")->required();
-    AddNumberOption(*cmd, "--flow", opt->input.flow, "Flow, Nm3/h")->required();
-    AddNumberOption(*cmd, "--inlet", opt->input.inlet, "Inlet pressure")->required();
+    AddSegmentOptions(*cmd, opt->input, false);
     AddNumberOption(*cmd, "--max-drop", opt->maxDrop,
                     "Largest pressure drop: 1e5 Pa (high/medium) or Pa (low)")
         ->each([opt](const std::string&) { opt->haveMaxDrop = true; });

@@ -26,16 +26,25 @@ CLI::Validator Selector(Canonicalizer canonical, const std::string& choices) {
 
 }  // namespace
 
-void AddSelectorOptions(CLI::App& cmd, std::string& gas, std::string& pressureClass,
-                        std::string& material) {
-    cmd.add_option("--gas", gas, "Gas kind")
+void AddSegmentOptions(CLI::App& cmd, SegmentInput& in, bool withDiameter) {
+    cmd.add_option("--gas", in.gas, "Gas kind")
         ->required()
         ->transform(
             Selector(CanonicalGas, "天然气|人工煤气|液化石油气|natural-gas|manufactured-gas|lpg"));
-    cmd.add_option("--class", pressureClass, "Pressure class")
+    cmd.add_option("--class", in.pressureClass, "Pressure class")
         ->required()
         ->transform(Selector(CanonicalClass, "高中压|低压|high-medium|low"));
-    AddMaterialOption(cmd, material);
+    AddMaterialOption(cmd, in.material);
+    AddNumberOption(cmd, "--density", in.density, "Gas density, kg/Nm3")->required();
+    AddNumberOption(cmd, "--viscosity", in.viscosity, "Kinematic viscosity, 1e-6 m2/s")->required();
+    AddNumberOption(cmd, "--temperature", in.temperature, "Gas temperature, K")->required();
+    if (withDiameter)
+        AddNumberOption(cmd, "--diameter", in.diameter, "Inner diameter, mm")->required();
+    AddNumberOption(cmd, "--length", in.length, "Pipe length, m")->required();
+    AddNumberOption(cmd, "--flow", in.flow, "Flow, Nm3/h")->required();
+    AddNumberOption(cmd, "--inlet", in.inlet,
+                    "Inlet pressure: absolute 1e5 Pa (high/medium) or gauge Pa (low)")
+        ->required();
 }
 
 CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material) {

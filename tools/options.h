@@ -7,9 +7,11 @@
 
 namespace gaspipe::cli {
 
-// --gas, --class and --material, Chinese texts or ASCII aliases, all required.
-void AddSelectorOptions(CLI::App& cmd, std::string& gas, std::string& pressureClass,
-                        std::string& material);
+struct SegmentInput;
+
+// The required inputs of one segment: --gas, --class and --material (Chinese
+// texts or ASCII aliases), then the numbers; --diameter only when asked for.
+void AddSegmentOptions(CLI::App& cmd, SegmentInput& input, bool withDiameter);
 
 // A float option read in the C locale; a malformed or out-of-range value is a
 // usage error naming the option.

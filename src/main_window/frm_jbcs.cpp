@@ -184,20 +184,19 @@ void FrmJbcs::Form_Load(const QString& programDir) {
         QDir::toNativeSeparators(programDir) + QDir::separator() + QString::fromUtf8(kPipeFileName);
     IniFile().INIFileName(QFile::encodeName(fileName).toStdString());
 
-    const std::string section = sel::kSteel;
-    const auto entries = ReadNominalDiameters(IniFile(), section);
-    if (entries.empty()) return;
-    for (const std::string& entry : entries) ui->Cob_PipeDia->addItem(FromUtf8(entry));
-    ui->Cob_PipeDia->setEditText(ui->Cob_PipeDia->itemText(0));
-    ui->TxtGj->setText(
-        FromUtf8(ReadInnerDiameter(IniFile(), section, Utf8(ui->Cob_PipeDia->currentText()))));
+    FillPipeDia(sel::kSteel);
 }
 
 void FrmJbcs::LoadPipeDia(const QString& strSection) {
     ui->Cob_PipeDia->clear();
     ui->Cob_PipeDia->clearEditText();
     ui->TxtGj->setText(QString());
-    const std::string section = Utf8(strSection);
+    FillPipeDia(Utf8(strSection));
+}
+
+// Start-up and the material handlers share this tail: an empty or missing
+// list leaves the list empty and the inner diameter as it was.
+void FrmJbcs::FillPipeDia(const std::string& section) {
     const auto entries = ReadNominalDiameters(IniFile(), section);
     if (entries.empty()) return;
     for (const std::string& entry : entries) ui->Cob_PipeDia->addItem(FromUtf8(entry));

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "class_ini_file.h"
 
@@ -89,6 +90,7 @@ class FrmJbcs : public QDialog {
 
   private:
     void Form_Load(const QString& programDir);
+    void FillPipeDia(const std::string& section);
     void ApplyFonts();
     void WireEvents();
     void TextBox_GotFocus(QLineEdit* box);
