@@ -15,17 +15,6 @@ struct SegmentOptions {
     bool json = false;
 };
 
-void PrintJson(const SegmentOutcome& o) {
-    const bool ok = o.status == Status::Ok;
-    auto num = [ok](float v) { return ok ? FormatShortest(v) : std::string("null"); };
-    std::printf(
-        "{\"status\":\"%s\",\"outlet\":%s,\"loss\":%s,\"drop\":%s,\"mean_velocity\":%s,"
-        "\"max_velocity\":%s,\"passes\":%d,\"message\":\"%s\"}\n",
-        std::string(StatusName(o.status)).c_str(), num(o.outlet).c_str(), num(o.loss).c_str(),
-        num(o.drop).c_str(), num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(), o.passes,
-        o.message.c_str());
-}
-
 }  // namespace
 
 void SetupSegment(CLI::App& app, int& exitStatus) {
@@ -39,7 +28,7 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
     cmd->callback([opt, &exitStatus] {
         const SegmentOutcome o = RunSegment(opt->input);
         if (opt->json) {
-            PrintJson(o);
+            std::printf("{%s}\n", OutcomeJsonMembers(o).c_str());
         } else if (o.status == Status::Ok) {
             const SegmentResult r{opt->input.inlet, o.outlet, o.loss, o.meanVelocity,
                                   o.maxVelocity};

@@ -23,17 +23,17 @@ struct SizeOptions {
     bool json = false;
 };
 
-std::string Num(float v) { return FormatShortest(v); }
-
 void PrintText(const std::vector<SizingRow>& rows, const std::optional<std::size_t>& choice) {
     std::printf("nominal\tinner_mm\tstatus\tdrop\toutlet\tmean_velocity\tmax_velocity\tmeets\n");
     for (const auto& r : rows) {
         const auto& o = r.outcome;
         const bool ok = o.status == Status::Ok;
         std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", r.nominal.c_str(), r.innerText.c_str(),
-                    std::string(StatusName(o.status)).c_str(), ok ? Num(o.drop).c_str() : "",
-                    ok ? Num(o.outlet).c_str() : "", ok ? Num(o.meanVelocity).c_str() : "",
-                    ok ? Num(o.maxVelocity).c_str() : "", r.meets ? "yes" : "no");
+                    std::string(StatusName(o.status)).c_str(),
+                    ok ? FormatShortest(o.drop).c_str() : "",
+                    ok ? FormatShortest(o.outlet).c_str() : "",
+                    ok ? FormatShortest(o.meanVelocity).c_str() : "",
+                    ok ? FormatShortest(o.maxVelocity).c_str() : "", r.meets ? "yes" : "no");
     }
     if (choice)
         std::printf("smallest fitting: nominal %s, inner diameter %s mm\n",
@@ -42,36 +42,13 @@ void PrintText(const std::vector<SizingRow>& rows, const std::optional<std::size
         std::printf("no nominal diameter meets the limits\n");
 }
 
-std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-
 void PrintJson(const std::vector<SizingRow>& rows, const std::optional<std::size_t>& choice) {
     std::printf("{\"rows\":[");
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto& r = rows[i];
-        const auto& o = r.outcome;
-        const bool ok = o.status == Status::Ok;
-        auto num = [ok](float v) { return ok ? Num(v) : std::string("null"); };
-        std::printf(
-            "%s{\"nominal\":%s,\"inner\":%s,\"status\":\"%s\",\"drop\":%s,\"outlet\":%s,"
-            "\"mean_velocity\":%s,\"max_velocity\":%s,\"meets\":%s}",
-            i ? "," : "", JsonString(r.nominal).c_str(), JsonString(r.innerText).c_str(),
-            std::string(StatusName(o.status)).c_str(), num(o.drop).c_str(), num(o.outlet).c_str(),
-            num(o.meanVelocity).c_str(), num(o.maxVelocity).c_str(), r.meets ? "true" : "false");
+        std::printf("%s{\"nominal\":%s,\"inner\":%s,%s,\"meets\":%s}", i ? "," : "",
+                    JsonString(r.nominal).c_str(), JsonString(r.innerText).c_str(),
+                    OutcomeJsonMembers(r.outcome).c_str(), r.meets ? "true" : "false");
     }
     std::printf("],\"choice\":%s}\n", choice ? JsonString(rows[*choice].nominal).c_str() : "null");
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 
 #include "calc_pipe_segment.h"
@@ -84,6 +85,42 @@ std::string Quoted(std::string_view text) {
     out += "...' (";
     out += std::to_string(text.size());
     out += " bytes)";
+    return out;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string OutcomeJsonMembers(const SegmentOutcome& o) {
+    const bool ok = o.status == Status::Ok;
+    std::string out = "\"status\":\"" + std::string(StatusName(o.status)) + '"';
+    const std::pair<const char*, float> numbers[] = {{"outlet", o.outlet},
+                                                     {"loss", o.loss},
+                                                     {"drop", o.drop},
+                                                     {"mean_velocity", o.meanVelocity},
+                                                     {"max_velocity", o.maxVelocity}};
+    for (const auto& [name, value] : numbers) {
+        out += ",\"";
+        out += name;
+        out += "\":";
+        out += ok ? FormatShortest(value) : "null";
+    }
+    out += ",\"passes\":" + std::to_string(o.passes);
+    out += ",\"message\":" + JsonString(o.message);
     return out;
 }
 

@@ -46,6 +46,13 @@ std::optional<float> ParseNumber(std::string_view text);
 // character boundary) so a huge argument cannot flood the terminal.
 std::string Quoted(std::string_view text);
 
+// A JSON string literal of UTF-8 text.
+std::string JsonString(std::string_view text);
+
+// The outcome as JSON members (no braces): status, outlet, loss, drop,
+// mean_velocity, max_velocity (null unless ok), passes, message.
+std::string OutcomeJsonMembers(const SegmentOutcome& o);
+
 // The shortest text that reads back as the same float.
 std::string FormatShortest(float value);
 

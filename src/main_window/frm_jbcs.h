@@ -58,7 +58,6 @@ class FrmJbcs : public QDialog {
 
     // objIniFile, created on first use.
     classIniFile& IniFile();
-    bool HasIniFile() const { return objIniFile != nullptr; }
 
     ResultsPanel* resultsPanel() const;
 

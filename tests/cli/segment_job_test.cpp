@@ -86,6 +86,18 @@ TEST(Quoted, LongTextIsCutOnACharacterBoundary) {
     EXPECT_EQ(Quoted(chinese), "'" + expected + "...' (60 bytes)");
 }
 
+TEST(Json, StringsAreEscapedAndFailuresHaveNoNumbers) {
+    EXPECT_EQ(JsonString("a\"b\\c\n管"), "\"a\\\"b\\\\c\\u000a管\"");
+    SegmentOutcome failed;
+    failed.status = Status::PipeTooSmall;
+    failed.outlet = 3;  // whatever the engine left, it is not a result
+    failed.message = kMsgPipeTooSmall;
+    EXPECT_EQ(OutcomeJsonMembers(failed),
+              "\"status\":\"pipe_too_small\",\"outlet\":null,\"loss\":null,\"drop\":null,"
+              "\"mean_velocity\":null,\"max_velocity\":null,\"passes\":0,\"message\":\"" +
+                  std::string(kMsgPipeTooSmall) + "\"");
+}
+
 TEST(FormatShortest, ReadsBackAsTheSameFloat) {
     for (float v : {0.1f, 4.9276142f, 1e-38f, 3.4028235e38f, -2393.374f, 7.0f}) {
         const auto back = ParseNumber(FormatShortest(v));
