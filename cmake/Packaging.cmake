@@ -6,7 +6,7 @@
 
 set(GASPIPE_APP_ID io.github.gaspipe.Gaspipe)
 set(GASPIPE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(GASPIPE_ICON_DIR ${PROJECT_SOURCE_DIR}/src/app/resources/images)
+set(GASPIPE_ICON_DIR ${PROJECT_SOURCE_DIR}/src/resources/images)
 
 # The links are made relative, so the tree works under any prefix and DESTDIR.
 set(_gaspipe_link_dir ${PROJECT_BINARY_DIR}/install-links)
