@@ -18,6 +18,7 @@ TEST(FormatFixed, TemplatesRoundPadAndSign) {
     EXPECT_EQ(FormatFixed(-0.25f, 3), "-0.250");
     EXPECT_EQ(FormatFixed(-0.0f, 3), "0.000");
     EXPECT_EQ(FormatFixed(0.0001f, 3), "0.000");
+    EXPECT_EQ(FormatFixed(-0.0004f, 3), "-0.000");
     EXPECT_EQ(FormatFixed(std::numeric_limits<float>::max(), 2).size(), 39u + 3u);
 }
 
@@ -43,8 +44,9 @@ TEST(ReportLines, LowLayoutUsesTheLossAsTheDrop) {
 }
 
 TEST(ReportLines, OutletAboveInletPrintsANegativeDrop) {
-    const auto lines = ReportLines(sel::kHighMedium, {5, 5.5f, 0, 0, 0});
-    EXPECT_EQ(lines.front(), "压力降=    -0.500公斤");
+    EXPECT_EQ(ReportLines(sel::kHighMedium, {5, 5.5f, 0, 0, 0}).front(), "压力降=    -0.500公斤");
+    EXPECT_EQ(ReportLines(sel::kHighMedium, {5, 5.0003f, 0, 0, 0}).front(),
+              "压力降=    -0.000公斤");
 }
 
 TEST(ReportLines, UnknownClassPrintsNothing) {
