@@ -83,9 +83,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(TARGET gaspipe)
-  # Qt loads its platform plugin at run time, so dpkg-shlibdeps cannot see it;
-  # the windows name Chinese fonts that only these packages provide.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # Qt loads its platform plugin and its Chinese texts at run time, so
+  # dpkg-shlibdeps cannot see them; the windows name Chinese fonts that only
+  # the recommended packages provide.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
       "fonts-wqy-zenhei | fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 endif()

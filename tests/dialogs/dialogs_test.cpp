@@ -9,11 +9,16 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <memory>
 
 #include "dialogs.h"
 #include "frm_about.h"
@@ -214,6 +219,18 @@ TEST(Logo, IsSeventyFiveByFortySevenWithTransparentBackground) {
     ASSERT_EQ(logo.size(), QSize(75, 47));
     EXPECT_EQ(qAlpha(logo.pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(logo.pixel(37, 35)), 255) << "the pipe is drawn";
+}
+
+// Qt's own texts follow the Chinese interface, whatever the locale.
+TEST(QtTexts, AreChinese) {
+    QMessageBox box(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+    QLineEdit edit;
+    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList offered;
+    for (const QAction* action : menu->actions()) offered << action->text().section(u'\t', 0, 0);
+    for (const char* text : {"撤消(&U)", "剪切(&T)", "复制(&C)", "粘贴(&P)"})
+        EXPECT_TRUE(offered.contains(QString::fromUtf8(text))) << offered.join(' ').toStdString();
 }
 
 }  // namespace
