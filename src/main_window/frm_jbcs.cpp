@@ -99,6 +99,10 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
 
     ui->Image1->setPixmap(BannerPixmap());
     ui->Image2->setPixmap(LogoPixmap());
+    // The form holds the start texts with '.'; the calculate command reads
+    // them with the locale's separator.
+    ui->TxtMd->setText(ShortestText(0.7247));
+    ui->TxtNd->setText(ShortestText(14.5));
     ApplyFonts();
     WireEvents();
 

@@ -58,7 +58,7 @@ TEST_F(WindowTest, FocusSelectsTheWholeText) {
     QLineEdit* density = Box("TxtMd");
     QTest::mouseClick(density, Qt::LeftButton, {}, {density->width() / 3, density->height() / 2});
     Settle();
-    EXPECT_EQ(density->selectedText(), QStringLiteral("0.7247"));
+    EXPECT_EQ(density->selectedText(), Dec("0.7247"));
 }
 
 TEST_F(WindowTest, DialogsOpenOnceEachAndOutliveTheWindow) {
