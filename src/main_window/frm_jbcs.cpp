@@ -160,6 +160,10 @@ void FrmJbcs::WireEvents() {
     combo->setCompleter(nullptr);
     disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     connect(combo, &QComboBox::activated, this, &FrmJbcs::Cob_PipeDia_Click);
+    // A wheel turned while passing over the list must neither take the focus
+    // nor choose an entry, which would replace the inner diameter unseen.
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(this);
 
     for (QLineEdit* box :
          {ui->TxtJkyl, ui->TxtGc, ui->TxtGj, ui->TxtLl, ui->TxtMd, ui->TxtNd, ui->TxtWd})
@@ -167,6 +171,12 @@ void FrmJbcs::WireEvents() {
 }
 
 bool FrmJbcs::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Cob_PipeDia) {
+        if (event->type() != QEvent::Wheel || ui->Cob_PipeDia->hasFocus())
+            return QDialog::eventFilter(watched, event);
+        event->ignore();  // passes on to the window, as over any other control
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         // Deferred, so that a mouse press that brought the focus does not
         // place the cursor over the selection afterwards.

@@ -1,6 +1,8 @@
 // Defaults that follow each selection, the diameter list, and the restore command.
 #include <QLabel>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <tuple>
 
@@ -62,6 +64,29 @@ TEST_F(SelectionTest, MaterialReloadsTheListAndTheFirstInnerDiameter) {
         EXPECT_EQ(Combo()->currentText(), entries.value(0));
         EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(inner));
     }
+}
+
+// A wheel turned over the list while the focus is elsewhere must not replace
+// the inner diameter; on the focused list it chooses, as the arrow keys do.
+TEST_F(SelectionTest, WheelChoosesOnlyOnTheFocusedList) {
+    Open();
+    const auto turnDown = [this] {
+        // Over the arrow: the text field stops a wheel on its own.
+        const QPointF at(Combo()->width() - 5, Combo()->height() / 2);
+        QWheelEvent wheel(at, Combo()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);  // as from the mouse: may move the focus
+        QApplication::sendEvent(Combo(), &wheel);
+    };
+    turnDown();
+    EXPECT_EQ(Combo()->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(Box("TxtGj")->text(), QStringLiteral("100"));
+    EXPECT_TRUE(Box("TxtJkyl")->hasFocus());
+
+    Combo()->setFocus();
+    turnDown();
+    EXPECT_EQ(Combo()->currentText(), QStringLiteral("50"));
+    EXPECT_EQ(Box("TxtGj")->text(), QStringLiteral("52.7"));
 }
 
 TEST_F(SelectionTest, TypingIntoTheListLooksNothingUpAndInsertsNothing) {
