@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPixmap>
@@ -22,6 +23,7 @@
 
 #include "calc_pipe_segment.h"
 #include "dialogs.h"
+#include "group_frame_style.h"
 #include "locale_number.h"
 #include "message_box.h"
 #include "pipe_file.h"
@@ -104,6 +106,9 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
     ui->TxtMd->setText(ShortestText(0.7247));
     ui->TxtNd->setText(ShortestText(14.5));
     ApplyFonts();
+    auto* frameStyle = new GroupFrameStyle();
+    frameStyle->setParent(this);
+    for (QGroupBox* frame : findChildren<QGroupBox*>()) frame->setStyle(frameStyle);
     WireEvents();
 
     Form_Load(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);
@@ -126,6 +131,9 @@ void FrmJbcs::ApplyFonts() {
     for (QLabel* superscript : {ui->Label9, ui->Label7, ui->Label4, ui->Label6, ui->Label8})
         superscript->setFont(NamedFont("Arial", 6.75));
     for (QLabel* autoSized : {ui->Label4, ui->Label6, ui->Label8}) autoSized->adjustSize();
+    // The form's 9 px would cut the substituted face's digits off at the bottom.
+    for (QLabel* fixed : {ui->Label9, ui->Label7})
+        fixed->resize(fixed->width(), std::max(fixed->height(), fixed->sizeHint().height()));
     FollowGap(ui->Label9, ui->LabJkyl, QStringLiteral("进口压力(绝压 10"));
     FollowGap(ui->Label7, ui->LabLl, QStringLiteral("流量(Nm"));
     FollowGap(ui->Label4, ui->LabMd, QStringLiteral("燃气密度(Kg/Nm"));
