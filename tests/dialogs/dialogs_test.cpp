@@ -64,7 +64,7 @@ class Dialogs : public NoWindowsLeft, public ::testing::WithParamInterface<Kind>
 INSTANTIATE_TEST_SUITE_P(Both, Dialogs, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_P(Dialogs, ShowingAgainBringsTheOneModelessInstanceToTheFront) {
+TEST_P(Dialogs, ShowingAgainBringsTheOneModelessInstanceToTheFrontMinimisedOrNot) {
     EXPECT_EQ(kind.current(), nullptr);
     QDialog* first = ShowActive(kind);
     EXPECT_FALSE(first->isModal());
@@ -76,6 +76,10 @@ TEST_P(Dialogs, ShowingAgainBringsTheOneModelessInstanceToTheFront) {
     EXPECT_EQ(kind.show(), first);
     EXPECT_EQ(kind.current(), first);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == first; }, 2000));
+
+    first->showMinimized();
+    EXPECT_EQ(kind.show(), first);
+    EXPECT_FALSE(first->isMinimized());
 }
 
 TEST_P(Dialogs, CmdOkIsTheDefaultAndTheOnlyFocusableControl) {

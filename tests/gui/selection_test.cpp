@@ -46,24 +46,33 @@ TEST_F(SelectionTest, PressureClassSwitchesBackAndForth) {
     }
 }
 
-TEST_F(SelectionTest, MaterialReloadsTheListAndTheFirstInnerDiameter) {
+TEST_F(SelectionTest, MaterialReloadsTheListAndAChosenEntryReadsItsOwnSection) {
     Open();
-    Combo()->setFocus();
-    QTest::keyClick(Combo(), Qt::Key_Down);
-    QTest::keyClick(Combo(), Qt::Key_Down);
-    ASSERT_EQ(Box("TxtGj")->text(), QStringLiteral("15.7")) << "a chosen entry's inner diameter";
-    // Steel first: clicking the selected material reloads it too. Cast iron has no
-    // section in the file.
-    for (const auto& [option, entries, inner] :
-         {std::tuple{"OptGg", QStringList{"100", "50", "15"}, "100"},
-          {"OptPeg", QStringList{"32", "63", "110"}, "26.0"},
-          {"OptZtg", QStringList{}, ""}}) {
+    const auto chooseSecond = [this] {
+        Combo()->setFocus();
+        QTest::keyClick(Combo(), Qt::Key_Down);
+    };
+    chooseSecond();
+    // Steel first: clicking the selected material reloads it too.
+    for (const auto& [option, entries, first, second] :
+         {std::tuple{"OptGg", QStringList{"100", "50", "15"}, "100", "52.7"},
+          {"OptPeg", QStringList{"32", "63", "110"}, "26.0", "51.4"},
+          {"OptZtg", QStringList{"100", "50"}, "105", "53"}}) {
         SCOPED_TRACE(option);
         Click(option);
         EXPECT_EQ(Entries(), entries);
         EXPECT_EQ(Combo()->currentText(), entries.value(0));
-        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(inner));
+        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(first));
+        chooseSecond();
+        EXPECT_EQ(Combo()->currentText(), entries.value(1));
+        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(second));
     }
+
+    delete window_.data();
+    Open("[钢管]\r\nPipeDia=15\r\n15=15.7\r\n");
+    Click("OptZtg");
+    EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_TRUE(Box("TxtGj")->text().isEmpty()) << "no cast-iron section";
 }
 
 // A wheel turned over the list while the focus is elsewhere must not replace
