@@ -36,6 +36,9 @@ if(TARGET gaspipe)
           RENAME ${GASPIPE_APP_ID}.svg)
 endif()
 
+# The licence, where Debian looks for it (machine-readable copyright format).
+install(FILES ${GASPIPE_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 # The metainfo release list is written by hand; catch a version bump that forgot it.
 file(READ ${GASPIPE_PACKAGING_DIR}/${GASPIPE_APP_ID}.metainfo.xml _gaspipe_metainfo)
 if(NOT _gaspipe_metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
