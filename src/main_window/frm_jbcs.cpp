@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPixmap>
@@ -106,9 +105,7 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
     ui->TxtMd->setText(ShortestText(0.7247));
     ui->TxtNd->setText(ShortestText(14.5));
     ApplyFonts();
-    auto* frameStyle = new GroupFrameStyle();
-    frameStyle->setParent(this);
-    for (QGroupBox* frame : findChildren<QGroupBox*>()) frame->setStyle(frameStyle);
+    ApplyGroupFrameStyle(this);
     WireEvents();
 
     Form_Load(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);

@@ -21,7 +21,7 @@ namespace {
 // the nearest style, best first; Qt skips families that are not installed, and
 // fontconfig's own fallback would pick a sans face for all of them. For heiti,
 // WenQuanYi Zen Hei comes first because its line height matches SimHei's, which
-// the fixed label heights were designed for; Noto's taller ascent clips glyphs.
+// the dialogs were laid out for; Noto's taller ascent sets the text lower.
 void InstallFontSubstitutions() {
     const QStringList clerical = {QStringLiteral("AR PL UKai CN"),
                                   QStringLiteral("AR PL KaitiM GB"),

@@ -1,7 +1,7 @@
-// The look of the main window's frames. The form places each frame's first
-// row of controls 8 px below the frame's top, for a caption at the top left
-// with the border through the middle of its characters; Qt's own styles draw
-// the border below the caption, through that row.
+// The look of the windows' group frames. The forms place a frame's first row
+// of controls 8 px or more below the frame's top, for a caption at the top
+// left with the border through the middle of its characters; Qt's own styles
+// draw the border below the caption, through that row.
 #pragma once
 
 #include <QProxyStyle>
@@ -20,5 +20,8 @@ class GroupFrameStyle : public QProxyStyle {
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override;
 };
+
+// Gives every group frame inside `window` the style, which the window owns.
+void ApplyGroupFrameStyle(QWidget* window);
 
 }  // namespace gaspipe

@@ -3,6 +3,7 @@
 #include <qdrawutil.h>
 #include <QApplication>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QPainter>
 #include <QRegion>
 #include <QStyleOptionGroupBox>
@@ -64,6 +65,12 @@ void GroupFrameStyle::drawComplexControl(ComplexControl control, const QStyleOpt
         drawItemText(painter, caption, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic,
                      frame->palette, frame->state & State_Enabled, frame->text,
                      QPalette::WindowText);
+}
+
+void ApplyGroupFrameStyle(QWidget* window) {
+    auto* style = new GroupFrameStyle();
+    style->setParent(window);
+    for (QGroupBox* frame : window->findChildren<QGroupBox*>()) frame->setStyle(style);
 }
 
 }  // namespace gaspipe
