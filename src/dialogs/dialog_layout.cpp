@@ -34,8 +34,7 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int l
 void FitLabelsToTheirFonts(QWidget* dialog) {
     for (QLabel* label : dialog->findChildren<QLabel*>())
         if (!label->wordWrap())
-            label->resize(label->width(),
-                          std::max(label->height(), label->fontMetrics().height()));
+            label->resize(label->width(), std::max(label->height(), label->fontMetrics().height()));
 }
 
 QPushButton* PlaceOkButton(QDialog* dialog, int left, int top, int width, int height) {
