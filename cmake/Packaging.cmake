@@ -6,7 +6,7 @@
 
 set(GASPIPE_APP_ID io.github.gaspipe.Gaspipe)
 set(GASPIPE_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
-set(GASPIPE_ICON_DIR ${PROJECT_SOURCE_DIR}/src/app/resources/images)
+set(GASPIPE_ICON_DIR ${PROJECT_SOURCE_DIR}/src/resources/images)
 
 # The links are made relative, so the tree works under any prefix and DESTDIR.
 set(_gaspipe_link_dir ${PROJECT_BINARY_DIR}/install-links)
@@ -35,6 +35,9 @@ if(TARGET gaspipe)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
           RENAME ${GASPIPE_APP_ID}.svg)
 endif()
+
+# The licence, where Debian looks for it (machine-readable copyright format).
+install(FILES ${GASPIPE_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The metainfo release list is written by hand; catch a version bump that forgot it.
 file(READ ${GASPIPE_PACKAGING_DIR}/${GASPIPE_APP_ID}.metainfo.xml _gaspipe_metainfo)
@@ -83,9 +86,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(TARGET gaspipe)
-  # Qt loads its platform plugin at run time, so dpkg-shlibdeps cannot see it;
-  # the windows name Chinese fonts that only these packages provide.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  # Qt loads its platform plugin and its Chinese texts at run time, so
+  # dpkg-shlibdeps cannot see them; the windows name Chinese fonts that only
+  # the recommended packages provide.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
       "fonts-wqy-zenhei | fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
 endif()

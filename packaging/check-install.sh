@@ -32,4 +32,5 @@ if [ -e "$prefix/bin/gaspipe" ] || [ -L "$prefix/bin/gaspipe" ]; then
     [ -f "$prefix/$f" ] || fail "$f not installed"
   done
 fi
+[ -f "$prefix/share/doc/gaspipe/copyright" ] || fail "share/doc/gaspipe/copyright not installed"
 echo "installed tree OK: $real"

@@ -1,5 +1,7 @@
 #include "dialog_layout.h"
 
+#include <algorithm>
+
 namespace gaspipe::dialog_layout {
 
 QFont DesignFont(const QString& family, qreal point_size, bool bold) {
@@ -27,6 +29,12 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int l
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(Px(left), Px(top), Px(width), Px(height));
     return label;
+}
+
+void FitLabelsToTheirFonts(QWidget* dialog) {
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        if (!label->wordWrap())
+            label->resize(label->width(), std::max(label->height(), label->fontMetrics().height()));
 }
 
 QPushButton* PlaceOkButton(QDialog* dialog, int left, int top, int width, int height) {

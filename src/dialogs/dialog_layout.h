@@ -26,6 +26,12 @@ void SetUpFixedDialog(QDialog* dialog, const QString& title, int width_twips, in
 QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
                    int width, int height);
 
+// Gives each one-line label at least the line height of its font, keeping its
+// top: the sizes were made for the Windows fonts, and a substitute face with a
+// taller line would cut the text off at the bottom. Labels are transparent, so
+// growing one downwards changes nothing else. Call after the fonts are set.
+void FitLabelsToTheirFonts(QWidget* dialog);
+
 // The dialog's one command: default and cancel button, only focusable control.
 QPushButton* PlaceOkButton(QDialog* dialog, int left, int top, int width, int height);
 

@@ -41,6 +41,7 @@ FrmAbout::FrmAbout() {
     PlaceLabel(this, "Label2_1", QStringLiteral("2004年11月18日"), 3840, 3000, 2415, 375)
         ->setFont(songti);
 
+    FitLabelsToTheirFonts(this);
     PlaceOkButton(this, 5040, 3720, 1500, 345);
 }
 

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 
 #include "dialog_layout.h"
+#include "group_frame_style.h"
 
 namespace gaspipe {
 
@@ -31,6 +32,7 @@ frmAbout_Parameter::frmAbout_Parameter() {
     auto* frame = new QGroupBox(QStringLiteral("系统默认计算参数说明："), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     frame->setGeometry(Px(240), Px(240), Px(5295), Px(2415));
+    ApplyGroupFrameStyle(this);
 
     PlaceLabel(frame, "lblDescription", QStringLiteral("燃气介质： 涩-宁-兰天然气"), 1200, 480,
                3885, 330);
@@ -41,6 +43,7 @@ frmAbout_Parameter::frmAbout_Parameter() {
     PlaceExponent(frame, "Label4_1", QStringLiteral("3"), 3120, 1080);
     PlaceExponent(frame, "Label8", QStringLiteral("2"), 3120, 1440);
 
+    FitLabelsToTheirFonts(this);
     PlaceOkButton(this, 4005, 2865, 1500, 345);
 }
 

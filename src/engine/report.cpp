@@ -10,13 +10,14 @@ namespace gaspipe {
 
 std::string FormatFixed(float value, int decimals, const std::string& decimalSeparator) {
     char buf[64];
+    // -0.0 prints as a plain zero; a negative value that rounds to zero keeps
+    // its sign (-0.000), since the sign says which way the pressure went.
+    const double shown = value == 0 ? 0.0 : static_cast<double>(value);
     // A float's magnitude is below 3.5e38, so 39 integer digits plus decimals
     // always fit.
-    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
-                                   std::chars_format::fixed, decimals);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, shown, std::chars_format::fixed, decimals);
     std::string s(buf, res.ptr);
-    if (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);  // -0.000 shows as 0.000
     if (decimalSeparator != ".")
         if (const auto dot = s.find('.'); dot != std::string::npos)
             s.replace(dot, 1, decimalSeparator);

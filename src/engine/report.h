@@ -17,7 +17,8 @@ struct SegmentResult {
 };
 
 // Fixed-point text with `decimals` decimals, at least one integer digit, a
-// leading minus for negative values, no grouping.
+// leading minus for negative values, also those that round to zero (-0.000),
+// none for zero and -0.0; no grouping.
 std::string FormatFixed(float value, int decimals, const std::string& decimalSeparator = ".");
 
 // Five lines for "高中压", four for "低压", none for any other class. The

@@ -22,6 +22,7 @@
 
 #include "calc_pipe_segment.h"
 #include "dialogs.h"
+#include "group_frame_style.h"
 #include "locale_number.h"
 #include "message_box.h"
 #include "pipe_file.h"
@@ -99,7 +100,12 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
 
     ui->Image1->setPixmap(BannerPixmap());
     ui->Image2->setPixmap(LogoPixmap());
+    // The form holds the start texts with '.'; the calculate command reads
+    // them with the locale's separator.
+    ui->TxtMd->setText(ShortestText(0.7247));
+    ui->TxtNd->setText(ShortestText(14.5));
     ApplyFonts();
+    ApplyGroupFrameStyle(this);
     WireEvents();
 
     Form_Load(programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir);
@@ -122,6 +128,9 @@ void FrmJbcs::ApplyFonts() {
     for (QLabel* superscript : {ui->Label9, ui->Label7, ui->Label4, ui->Label6, ui->Label8})
         superscript->setFont(NamedFont("Arial", 6.75));
     for (QLabel* autoSized : {ui->Label4, ui->Label6, ui->Label8}) autoSized->adjustSize();
+    // The form's 9 px would cut the substituted face's digits off at the bottom.
+    for (QLabel* fixed : {ui->Label9, ui->Label7})
+        fixed->resize(fixed->width(), std::max(fixed->height(), fixed->sizeHint().height()));
     FollowGap(ui->Label9, ui->LabJkyl, QStringLiteral("进口压力(绝压 10"));
     FollowGap(ui->Label7, ui->LabLl, QStringLiteral("流量(Nm"));
     FollowGap(ui->Label4, ui->LabMd, QStringLiteral("燃气密度(Kg/Nm"));
@@ -156,6 +165,10 @@ void FrmJbcs::WireEvents() {
     combo->setCompleter(nullptr);
     disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
     connect(combo, &QComboBox::activated, this, &FrmJbcs::Cob_PipeDia_Click);
+    // A wheel turned while passing over the list must neither take the focus
+    // nor choose an entry, which would replace the inner diameter unseen.
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(this);
 
     for (QLineEdit* box :
          {ui->TxtJkyl, ui->TxtGc, ui->TxtGj, ui->TxtLl, ui->TxtMd, ui->TxtNd, ui->TxtWd})
@@ -163,6 +176,12 @@ void FrmJbcs::WireEvents() {
 }
 
 bool FrmJbcs::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->Cob_PipeDia) {
+        if (event->type() != QEvent::Wheel || ui->Cob_PipeDia->hasFocus())
+            return QDialog::eventFilter(watched, event);
+        event->ignore();  // passes on to the window, as over any other control
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         // Deferred, so that a mouse press that brought the focus does not
         // place the cursor over the selection afterwards.

