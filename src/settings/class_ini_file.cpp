@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "atomic_file.h"
 #include "gbk.h"
 #include "ini_storage.h"
 #include "ini_text.h"
@@ -20,7 +21,7 @@ std::optional<std::string> ToFileText(const std::string& utf8) {
 // lines) or when the edit changes nothing.
 template <typename Edit>
 void EditFile(const std::string& fileName, Edit edit, bool createIfMissing) {
-    const std::string target = ini_storage::FollowLinks(fileName);
+    const std::string target = fileio::FollowLinks(fileName);
     const ini_storage::ReadResult file = ini_storage::ReadWholeFile(target);
     if (file.status == ini_storage::ReadStatus::Unusable) return;
     if (file.status == ini_storage::ReadStatus::Missing && !createIfMissing) return;

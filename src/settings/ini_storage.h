@@ -1,4 +1,4 @@
-// Whole-file reading and atomic replacement of INI files (POSIX).
+// Whole-file reading and replacement of INI files (POSIX).
 #pragma once
 
 #include <cstddef>
@@ -28,13 +28,8 @@ struct ReadResult {
 
 ReadResult ReadWholeFile(const std::string& path);
 
-// The file a write to path must change: path with symbolic links of its last
-// component followed, so that replacing it keeps the link.
-std::string FollowLinks(const std::string& path);
-
-// Replaces the file at path (no symbolic link) with bytes through a
-// temporary file in the same folder and a rename, keeping an existing file's
-// permissions and owner. Returns false, with the old file untouched and no
+// Replaces the file at path (no symbolic link) with bytes, whole or not at
+// all (fileio::AtomicFile). Returns false, with the old file untouched and no
 // temporary file left, when any step fails or the file is write-protected.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 
