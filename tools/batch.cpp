@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "messages.h"
 #include "segment_job.h"
 
 namespace gaspipe::cli {
@@ -162,8 +163,8 @@ class Batch {
                 if (fields_[i] == kColumnNames[c] && columns_[c] < 0) columns_[c] = int(i);
         for (int c = 0; c < kRequiredColumns; ++c) {
             if (columns_[c] < 0) {
-                std::fprintf(err_, "batch: the header has no column '%s'\n",
-                             std::string(kColumnNames[c]).c_str());
+                PrintMessage(
+                    err_, "batch: the header has no column '" + std::string(kColumnNames[c]) + "'");
                 failed_ = true;
                 return;
             }
@@ -189,7 +190,7 @@ class Batch {
         if (!problem.empty()) {
             outcome.status = Status::InputError;
             outcome.message = problem;
-            std::fprintf(err_, "batch: record %zu: %s\n", records_, problem.c_str());
+            PrintMessage(err_, "batch: record " + std::to_string(records_) + ": " + problem);
         }
         buffer_ += StatusName(outcome.status);
         if (outcome.status == Status::Ok) {

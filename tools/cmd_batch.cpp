@@ -5,6 +5,7 @@
 
 #include "batch.h"
 #include "commands.h"
+#include "messages.h"
 
 namespace gaspipe::cli {
 
@@ -32,8 +33,8 @@ void SetupBatch(CLI::App& app, int& exitStatus) {
         if (opt->input != "-") {
             in.reset(std::fopen(opt->input.c_str(), "rb"));
             if (!in) {
-                std::fprintf(stderr, "batch: cannot open input '%s': %s\n", opt->input.c_str(),
-                             std::strerror(errno));
+                PrintMessage(stderr, "batch: cannot open input " + QuotedPath(opt->input) + ": " +
+                                         std::strerror(errno));
                 exitStatus = kExitUsage;
                 return;
             }
@@ -41,15 +42,15 @@ void SetupBatch(CLI::App& app, int& exitStatus) {
         if (!opt->output.empty()) {
             out.reset(std::fopen(opt->output.c_str(), "wb"));
             if (!out) {
-                std::fprintf(stderr, "batch: cannot open output '%s': %s\n", opt->output.c_str(),
-                             std::strerror(errno));
+                PrintMessage(stderr, "batch: cannot open output " + QuotedPath(opt->output) + ": " +
+                                         std::strerror(errno));
                 exitStatus = kExitUsage;
                 return;
             }
         }
         exitStatus = RunBatch(in ? in.get() : stdin, out ? out.get() : stdout, stderr);
         if (out && std::fclose(out.release()) != 0) {
-            std::fprintf(stderr, "batch: cannot write output '%s'\n", opt->output.c_str());
+            PrintMessage(stderr, "batch: cannot write output " + QuotedPath(opt->output));
             exitStatus = kExitUsage;
         }
     });

@@ -1,9 +1,11 @@
 // gaspipe-calc: the calculator for scripts and batches. main only parses,
 // runs the chosen subcommand and maps the outcome to the exit status.
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "commands.h"
+#include "messages.h"
 
 namespace gaspipe::cli {
 
@@ -27,8 +29,12 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kExitOk : kExitUsage;
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(e);
+        // CLI11's messages quote the arguments as given; they pass through
+        // the same escaping and cutting as the tool's own.
+        PrintMessage(stderr, std::string("gaspipe-calc: ") + e.what());
+        PrintMessage(stderr, "Run with --help for more information.");
+        return kExitUsage;
     }
     return exitStatus;
 }

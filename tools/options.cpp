@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "messages.h"
 #include "segment_job.h"
 
 namespace gaspipe::cli {

@@ -71,23 +71,6 @@ std::optional<float> ParseNumber(std::string_view text) {
     return value;
 }
 
-std::string Quoted(std::string_view text) {
-    constexpr std::size_t kMax = 40;
-    std::string out = "'";
-    if (text.size() <= kMax) {
-        out.append(text);
-        out += '\'';
-        return out;
-    }
-    std::size_t cut = kMax;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    out.append(text.substr(0, cut));
-    out += "...' (";
-    out += std::to_string(text.size());
-    out += " bytes)";
-    return out;
-}
-
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {

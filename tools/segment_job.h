@@ -42,10 +42,6 @@ std::optional<std::string> CanonicalMaterial(std::string_view text);
 // allowed; empty text, trailing junk, inf, nan and out-of-range values fail.
 std::optional<float> ParseNumber(std::string_view text);
 
-// Text of the user's quoted in a message: long texts are cut (on a UTF-8
-// character boundary) so a huge argument cannot flood the terminal.
-std::string Quoted(std::string_view text);
-
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc_pipe_segment.h"
+#include "messages.h"
 
 namespace gaspipe::cli {
 namespace {
@@ -77,13 +78,24 @@ TEST(RunSegment, DropFollowsThePressureClass) {
     EXPECT_EQ(o.drop, o.loss);
 }
 
-TEST(Quoted, LongTextIsCutOnACharacterBoundary) {
-    EXPECT_EQ(Quoted("abc"), "'abc'");
-    EXPECT_EQ(Quoted(std::string(100, '9')), "'" + std::string(40, '9') + "...' (100 bytes)");
-    std::string chinese, expected;
+TEST(Messages, OutsideTextIsEscapedAndCut) {
+    const std::string nul(1, '\0');
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc", "'abc'"},
+        {"管 \\x", "'管 \\x'"},
+        {"a\tb\nc\rd" + nul + "e\x1b[31m\x7f", "'a\\tb\\nc\\rd\\x00e\\x1b[31m\\x7f'"},
+        {"\xC2\x9B\xC2\xA0", "'\\xc2\\x9b\xC2\xA0'"},         // C1 control; no-break space stays
+        {"\xFF\xE7\xAE\xA1\xE7\xAE", "'\\xff管\\xe7\\xae'"},  // not UTF-8, cut short
+        {"\xED\xA0\x80\xC0\xAF", "'\\xed\\xa0\\x80\\xc0\\xaf'"},  // surrogate, overlong
+        {std::string(100, '9'), "'" + std::string(40, '9') + "...' (100 bytes)"},
+    };
+    for (const auto& [text, quoted] : cases) EXPECT_EQ(Quoted(text), quoted) << text;
+    std::string chinese, kept;
     for (int i = 0; i < 20; ++i) chinese += "管";  // 3 bytes each
-    for (int i = 0; i < 13; ++i) expected += "管";
-    EXPECT_EQ(Quoted(chinese), "'" + expected + "...' (60 bytes)");
+    for (int i = 0; i < 13; ++i) kept += "管";
+    EXPECT_EQ(Quoted(chinese), "'" + kept + "...' (60 bytes)");
+    // A message made of printable texts passes unchanged.
+    EXPECT_EQ(Printable(Quoted("a\x01"), 100), Quoted("a\x01"));
 }
 
 TEST(Json, StringsAreEscapedAndFailuresHaveNoNumbers) {
