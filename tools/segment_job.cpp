@@ -113,6 +113,17 @@ std::string FormatShortest(float value) {
     return std::string(buf, res.ptr);
 }
 
+std::optional<ImpossibleInput> FindImpossibleInput(const SegmentInput& in, bool withDiameter) {
+    const ImpossibleInput inputs[] = {{"density", in.density},         {"viscosity", in.viscosity},
+                                      {"temperature", in.temperature}, {"diameter", in.diameter},
+                                      {"length", in.length},           {"flow", in.flow}};
+    for (const auto& input : inputs) {
+        if (input.name == "diameter" && !withDiameter) continue;
+        if (!(input.value > 0)) return input;
+    }
+    return std::nullopt;
+}
+
 SegmentOutcome RunSegment(const SegmentInput& in) {
     SegmentOutcome out;
     if (in.pressureClass == sel::kHighMedium && in.inlet <= 1.0f) {

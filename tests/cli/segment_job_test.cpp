@@ -66,16 +66,33 @@ TEST(RunSegment, GuardOutcomesAndTheirMessages) {
     EXPECT_EQ(o.message, kMsgDataError);
 }
 
-TEST(RunSegment, DropFollowsThePressureClass) {
-    SegmentInput in = WorkedExample();
-    SegmentOutcome o = RunSegment(in);
-    EXPECT_EQ(o.drop, float(double(in.inlet) - o.outlet));
-    EXPECT_NE(o.drop, o.loss);  // the loss is the squared difference here
-    in.pressureClass = sel::kLow;
-    in.inlet = 3000, in.diameter = 50, in.length = 50, in.flow = 50;
-    o = RunSegment(in);
-    ASSERT_EQ(o.status, Status::Ok);
-    EXPECT_EQ(o.drop, o.loss);
+TEST(FindImpossibleInput, NamesTheFirstInputNoPipeCanHave) {
+    const SegmentInput ok = WorkedExample();
+    EXPECT_FALSE(FindImpossibleInput(ok, true));
+    const struct {
+        float SegmentInput::*field;
+        float value;
+        bool withDiameter;
+        const char* name;  // nullptr: accepted
+    } cases[] = {
+        {&SegmentInput::length, -5, false, "length"},
+        {&SegmentInput::flow, 0, false, "flow"},
+        {&SegmentInput::density, -0.0f, false, "density"},
+        {&SegmentInput::viscosity, -1, false, "viscosity"},
+        {&SegmentInput::temperature, 0, false, "temperature"},
+        {&SegmentInput::diameter, 0, true, "diameter"},
+        {&SegmentInput::diameter, 0, false, nullptr},  // sizing picks the diameter itself
+        {&SegmentInput::inlet, -1, true, nullptr},     // the calculation judges the pressures
+    };
+    for (const auto& c : cases) {
+        SegmentInput in = ok;
+        in.*c.field = c.value;
+        const auto bad = FindImpossibleInput(in, c.withDiameter);
+        ASSERT_EQ(bad.has_value(), c.name != nullptr) << c.value;
+        if (bad) {
+            EXPECT_EQ(bad->name, c.name);
+        }
+    }
 }
 
 TEST(Messages, OutsideTextIsEscapedAndCut) {
