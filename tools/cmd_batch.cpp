@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -46,8 +44,10 @@ int Run(const BatchOptions& opt) {
         return Fail("the output " + QuotedPath(opt.output) +
                     " is the input file; write the results elsewhere");
     const std::string target = fileio::FollowLinks(opt.output);
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const OutputKind kind = KindOfOutput(target);
+    if (kind == OutputKind::ReadOnlyFile)
+        return Fail("cannot write output " + QuotedPath(opt.output) + ": " + std::strerror(EACCES));
+    if (kind == OutputKind::Special) {
         // A device or a pipe (-o /dev/null) is written as it is.
         File out(std::fopen(target.c_str(), "wb"));
         if (!out)

@@ -18,4 +18,9 @@ std::string ExecutableDirectory();
 // True when stream is open on the file that path names (links followed).
 bool IsSameFile(std::FILE* stream, const std::string& path);
 
+// What an output path names now. A file without write permission is not
+// replaced, as a plain write would fail on it.
+enum class OutputKind { None, WritableFile, ReadOnlyFile, Special };
+OutputKind KindOfOutput(const std::string& path);
+
 }  // namespace gaspipe::cli

@@ -31,4 +31,11 @@ bool IsSameFile(std::FILE* stream, const std::string& path) {
            a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+OutputKind KindOfOutput(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return OutputKind::None;
+    if (!S_ISREG(st.st_mode)) return OutputKind::Special;
+    return ::access(path.c_str(), W_OK) == 0 ? OutputKind::WritableFile : OutputKind::ReadOnlyFile;
+}
+
 }  // namespace gaspipe::cli
