@@ -1,7 +1,8 @@
 // libFuzzer target for the INI reader and the edits built on it. Beyond "no
 // crash", it checks what callers rely on: a read hands out at most 1023
-// bytes of well-formed UTF-8 without zeros, a write reads back, a delete
-// leaves nothing to read and removes lines without altering the others.
+// bytes of well-formed UTF-8 without zeros, the index finds what the plain
+// search finds, a write reads back, a delete leaves nothing to read and
+// removes lines without altering the others.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "gbk.h"
+#include "ini_index.h"
 #include "ini_text.h"
 
 namespace {
@@ -81,7 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = input.ConsumeRemainingBytesAsString();
     const std::vector<std::string_view> before = Lines(text);
 
-    if (const auto stored = ini::FindValue(text, section, key)) {
+    // The pipe file's one-pass index answers as the line-by-line search does.
+    const auto stored = ini::FindValue(text, section, key);
+    Check(ini::Index(text).Find(section, key) == stored);
+    if (stored) {
         const std::string_view delivered = ini::DeliveredValue(*stored);
         Check(delivered.size() <= ini::kMaxValueBytes);
         Check(delivered.find('\0') == std::string_view::npos);

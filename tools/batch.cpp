@@ -1,15 +1,18 @@
 #include "batch.h"
 
-#include <csv.h>
-
 #include <array>
+#include <cerrno>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "commands.h"
+#include "csv_reader.h"
+#include "messages.h"
 #include "segment_job.h"
 
 namespace gaspipe::cli {
@@ -35,8 +38,6 @@ constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
     "gas",      "class",  "material", "density", "viscosity", "temperature",
     "diameter", "length", "flow",     "inlet",   "start"};
 constexpr int kRequiredColumns = kStart;  // every column before "start"
-
-constexpr std::size_t kMaxFields = 4096;
 
 constexpr std::string_view kResultHeader =
     "status,outlet,loss,drop,mean_velocity,max_velocity,passes,message";
@@ -78,7 +79,7 @@ class Record {
     void Add(std::string_view field) {
         quoting_ = quoting_ || NeedsQuotes(field);
         text_ += field;
-        ends_.push_back(text_.size());
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
         text_ += ',';
     }
     // Missing trailing fields become empty ones; extra ones are dropped.
@@ -86,10 +87,6 @@ class Record {
         if (n < ends_.size()) text_.resize(n == 0 ? 0 : ends_[n - 1] + 1);
         while (ends_.size() < n) Add({});
         ends_.resize(n);
-    }
-    void DropPrefix(std::size_t bytes) {
-        text_.erase(0, bytes);
-        for (auto& end : ends_) end -= bytes;
     }
     // Every field followed by a comma, quoted where it must be.
     void AppendTo(std::string& out) const {
@@ -110,60 +107,58 @@ class Record {
 
   private:
     std::string text_;
-    std::vector<std::size_t> ends_;
+    std::vector<std::uint32_t> ends_;  // a record is far below 4 GiB (the reader's limit)
     bool quoting_ = false;
 };
 
-class Batch {
+class Batch : public CsvSink {
   public:
     Batch(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
-    void Field(std::string_view f) {
-        // Past any sane width the record is refused anyway; keep only a count.
-        if (fields_.size() < kMaxFields)
-            fields_.Add(f);
-        else
-            ++droppedFields_;
-    }
+    void Field(std::string_view f) override { fields_.Add(f); }
 
-    void EndRecord() {
+    bool EndRecord() override {
         ++records_;
-        if (failed_) return;
         if (!haveHeader_) {
             Header();
         } else {
             Row();
         }
         fields_.Clear();
-        droppedFields_ = 0;
         if (buffer_.size() > (1u << 20)) Flush();
+        return !failed_;
     }
 
+    // Writes what is buffered; a failed write ends the run (the buffer would
+    // otherwise grow with every record).
     bool Flush() {
+        if (writeError_ != 0) return false;
         if (!buffer_.empty() &&
-            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+            writeError_ = errno != 0 ? errno : EIO;
+            failed_ = true;
             return false;
+        }
         buffer_.clear();
         return true;
     }
 
     bool failed() const { return failed_; }
+    int writeError() const { return writeError_; }
     bool anyRowFailed() const { return anyRowFailed_; }
     bool haveHeader() const { return haveHeader_; }
-    std::size_t records() const { return records_; }
 
   private:
     void Header() {
         haveHeader_ = true;
-        if (fields_.size() > 0 && fields_[0].starts_with("\xEF\xBB\xBF")) fields_.DropPrefix(3);
         columns_.fill(-1);
         for (std::size_t i = 0; i < fields_.size(); ++i)
             for (int c = 0; c < kColumnCount; ++c)
                 if (fields_[i] == kColumnNames[c] && columns_[c] < 0) columns_[c] = int(i);
         for (int c = 0; c < kRequiredColumns; ++c) {
             if (columns_[c] < 0) {
-                std::fprintf(err_, "batch: the header has no column '%s'\n",
-                             std::string(kColumnNames[c]).c_str());
+                PrintMessage(
+                    err_, "batch: the header has no column '" + std::string(kColumnNames[c]) + "'");
                 failed_ = true;
                 return;
             }
@@ -177,8 +172,8 @@ class Batch {
     void Row() {
         std::string problem;
         SegmentOutcome outcome;
-        if (fields_.size() + droppedFields_ != width_) {
-            problem = "record has " + std::to_string(fields_.size() + droppedFields_) +
+        if (fields_.size() != width_) {
+            problem = "record has " + std::to_string(fields_.size()) +
                       " fields where the header has " + std::to_string(width_);
         } else if (auto in = Parse(problem)) {
             outcome = RunSegment(*in);
@@ -189,24 +184,21 @@ class Batch {
         if (!problem.empty()) {
             outcome.status = Status::InputError;
             outcome.message = problem;
-            std::fprintf(err_, "batch: record %zu: %s\n", records_, problem.c_str());
+            PrintMessage(err_, "batch: record " + std::to_string(records_) + ": " + problem);
         }
         buffer_ += StatusName(outcome.status);
-        if (outcome.status == Status::Ok) {
-            for (float v : {outcome.outlet, outcome.loss, outcome.drop, outcome.meanVelocity,
-                            outcome.maxVelocity}) {
-                buffer_ += ',';
-                AppendNumber(buffer_, v);
-            }
+        const bool ok = outcome.status == Status::Ok;
+        for (float v : {outcome.outlet, outcome.loss, outcome.drop, outcome.meanVelocity,
+                        outcome.maxVelocity}) {
             buffer_ += ',';
-            buffer_ += std::to_string(outcome.passes);
-            buffer_ += ",\n";
-        } else {
-            anyRowFailed_ = true;
-            buffer_ += ",,,,,,,";
-            AppendField(buffer_, outcome.message);
-            buffer_ += '\n';
+            if (ok) AppendNumber(buffer_, v);
         }
+        buffer_ += ',';
+        buffer_ += std::to_string(outcome.passes);
+        buffer_ += ',';
+        AppendField(buffer_, outcome.message);
+        buffer_ += '\n';
+        anyRowFailed_ = anyRowFailed_ || !ok;
     }
 
     std::optional<SegmentInput> Parse(std::string& problem) const {
@@ -222,12 +214,14 @@ class Batch {
         };
         auto number = [&](Column c, float& target) {
             if (columns_[c] < 0) return true;  // optional column absent
-            if (auto v = ParseNumber(fields_[columns_[c]])) {
+            const std::string_view text = fields_[columns_[c]];
+            // An empty estimate is no estimate, as when the column is left out.
+            if (c == kStart && text.find_first_not_of(" \t") == std::string_view::npos) return true;
+            if (auto v = ParseNumber(text)) {
                 target = *v;
                 return true;
             }
-            problem = "column '" + std::string(kColumnNames[c]) +
-                      "': " + Quoted(fields_[columns_[c]]) +
+            problem = "column '" + std::string(kColumnNames[c]) + "': " + Quoted(text) +
                       " is not a number that fits a 32-bit float";
             return false;
         };
@@ -246,68 +240,30 @@ class Batch {
     Record fields_;
     std::array<int, kColumnCount> columns_{};
     std::size_t width_ = 0;
-    std::size_t droppedFields_ = 0;
     std::size_t records_ = 0;
     std::string buffer_;
+    int writeError_ = 0;
     bool haveHeader_ = false;
     bool failed_ = false;
     bool anyRowFailed_ = false;
 };
 
-void OnField(void* data, std::size_t len, void* batch) {
-    static_cast<Batch*>(batch)->Field({static_cast<const char*>(data), len});
-}
-void OnRecord(int, void* batch) { static_cast<Batch*>(batch)->EndRecord(); }
-// Blanks are part of the field: the input columns pass through as given.
-int NoSpace(unsigned char) { return 0; }
-
 }  // namespace
 
 int RunBatch(std::FILE* in, std::FILE* out, std::FILE* err, const BatchLimits& limits) {
-    csv_parser parser;
-    if (csv_init(&parser, 0) != 0) {
-        std::fprintf(err, "batch: out of memory\n");
-        return kExitUsage;
-    }
-    csv_set_space_func(&parser, NoSpace);
     Batch batch(out, err);
-
-    std::vector<char> chunk(64 * 1024);
-    std::size_t bytesInRecord = 0;
-    int status = kExitOk;
-    while (!batch.failed()) {
-        const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in);
-        if (n == 0) break;
-        const std::size_t before = batch.records();
-        if (csv_parse(&parser, chunk.data(), n, OnField, OnRecord, &batch) != n) {
-            std::fprintf(err, "batch: %s\n", csv_strerror(csv_error(&parser)));
-            status = kExitUsage;
-            break;
-        }
-        bytesInRecord = batch.records() == before ? bytesInRecord + n : 0;
-        if (bytesInRecord > limits.maxRecordBytes) {
-            std::fprintf(err, "batch: record %zu is longer than %zu bytes\n", batch.records() + 1,
-                         limits.maxRecordBytes);
-            status = kExitUsage;
-            break;
-        }
-    }
-    if (status == kExitOk && std::ferror(in)) {
-        std::fprintf(err, "batch: cannot read the input\n");
-        status = kExitUsage;
-    }
-    if (status == kExitOk && !batch.failed()) csv_fini(&parser, OnField, OnRecord, &batch);
-    csv_free(&parser);
-
-    if (status == kExitOk && !batch.failed() && !batch.haveHeader()) {
-        std::fprintf(err, "batch: the input has no header line\n");
-        status = kExitUsage;
+    const CsvReadResult read = ReadCsv(in, batch, limits.maxRecordBytes);
+    if (!read.error.empty()) PrintMessage(err, "batch: " + read.error);
+    if (read.complete && !batch.haveHeader()) {
+        PrintMessage(err, "batch: the input has no header line");
+        return kExitUsage;
     }
     if (!batch.Flush() || std::fflush(out) != 0) {
-        std::fprintf(err, "batch: cannot write the output\n");
+        const int error = batch.writeError() != 0 ? batch.writeError() : errno;
+        PrintMessage(err, std::string("batch: cannot write the output: ") + std::strerror(error));
         return kExitUsage;
     }
-    if (status != kExitOk || batch.failed()) return kExitUsage;
+    if (!read.complete) return kExitUsage;
     return batch.anyRowFailed() ? kExitCalcFailed : kExitOk;
 }
 

@@ -3,8 +3,11 @@
 #include <cstring>
 #include <memory>
 
+#include "atomic_file.h"
 #include "batch.h"
 #include "commands.h"
+#include "messages.h"
+#include "platform.h"
 
 namespace gaspipe::cli {
 
@@ -20,39 +23,62 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+int Fail(const std::string& message) {
+    PrintMessage(stderr, "batch: " + message);
+    return kExitUsage;
+}
+
+int Run(const BatchOptions& opt) {
+    File in;
+    if (opt.input != "-") {
+        in.reset(std::fopen(opt.input.c_str(), "rb"));
+        if (!in)
+            return Fail("cannot open input " + QuotedPath(opt.input) + ": " + std::strerror(errno));
+    }
+    std::FILE* input = in ? in.get() : stdin;
+    if (opt.output.empty()) return RunBatch(input, stdout, stderr);
+
+    // Checked before anything is written: results written over the rows
+    // they come from would destroy them.
+    if (IsSameFile(input, opt.output))
+        return Fail("the output " + QuotedPath(opt.output) +
+                    " is the input file; write the results elsewhere");
+    const std::string target = fileio::FollowLinks(opt.output);
+    const OutputKind kind = KindOfOutput(target);
+    if (kind == OutputKind::ReadOnlyFile)
+        return Fail("cannot write output " + QuotedPath(opt.output) + ": " + std::strerror(EACCES));
+    if (kind == OutputKind::Special) {
+        // A device or a pipe (-o /dev/null) is written as it is.
+        File out(std::fopen(target.c_str(), "wb"));
+        if (!out)
+            return Fail("cannot open output " + QuotedPath(opt.output) + ": " +
+                        std::strerror(errno));
+        const int status = RunBatch(input, out.get(), stderr);
+        if (std::fclose(out.release()) != 0 && status != kExitUsage)
+            return Fail("cannot write output " + QuotedPath(opt.output) + ": " +
+                        std::strerror(errno));
+        return status;
+    }
+    std::string error;
+    const auto out = fileio::AtomicFile::Create(target, error);
+    if (!out) return Fail("cannot create output " + QuotedPath(opt.output) + ": " + error);
+    const int status = RunBatch(input, out->stream(), stderr);
+    // A run that failed leaves no output and an earlier one as it was.
+    if (status == kExitUsage) return status;
+    if (!out->Commit(error))
+        return Fail("cannot write output " + QuotedPath(opt.output) + ": " + error);
+    return status;
+}
+
 }  // namespace
 
 void SetupBatch(CLI::App& app, int& exitStatus) {
     auto opt = std::make_shared<BatchOptions>();
     auto* cmd = app.add_subcommand("batch", "Calculate many segments: CSV in, CSV out");
     cmd->add_option("input", opt->input, "Input CSV file, or - for standard input (default)");
-    cmd->add_option("-o,--output", opt->output, "Output CSV file (default standard output)");
-    cmd->callback([opt, &exitStatus] {
-        File in, out;
-        if (opt->input != "-") {
-            in.reset(std::fopen(opt->input.c_str(), "rb"));
-            if (!in) {
-                std::fprintf(stderr, "batch: cannot open input '%s': %s\n", opt->input.c_str(),
-                             std::strerror(errno));
-                exitStatus = kExitUsage;
-                return;
-            }
-        }
-        if (!opt->output.empty()) {
-            out.reset(std::fopen(opt->output.c_str(), "wb"));
-            if (!out) {
-                std::fprintf(stderr, "batch: cannot open output '%s': %s\n", opt->output.c_str(),
-                             std::strerror(errno));
-                exitStatus = kExitUsage;
-                return;
-            }
-        }
-        exitStatus = RunBatch(in ? in.get() : stdin, out ? out.get() : stdout, stderr);
-        if (out && std::fclose(out.release()) != 0) {
-            std::fprintf(stderr, "batch: cannot write output '%s'\n", opt->output.c_str());
-            exitStatus = kExitUsage;
-        }
-    });
+    cmd->add_option("-o,--output", opt->output,
+                    "Output CSV file, written whole at the end (default standard output)");
+    cmd->callback([opt, &exitStatus] { exitStatus = Run(*opt); });
 }
 
 }  // namespace gaspipe::cli

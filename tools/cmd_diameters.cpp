@@ -5,10 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "class_ini_file.h"
 #include "commands.h"
 #include "options.h"
-#include "pipe_file.h"
 
 namespace gaspipe::cli {
 
@@ -31,19 +29,18 @@ void SetupDiameters(CLI::App& app, int& exitStatus) {
     auto* cmd = app.add_subcommand(
         "diameters", "List the nominal diameters of a material, a tab, and each inner diameter");
     AddMaterialOption(*cmd, opt->material)->required(false);
-    auto* iniOption =
-        cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+    AddPipeFileOption(*cmd, opt->ini);
 
-    cmd->callback([opt, iniOption, &exitStatus] {
-        classIniFile ini;
-        // An unreadable --ini reads as a missing file, as in the window: an
-        // empty list and success.
-        ini.INIFileName(iniOption->count() > 0 ? opt->ini
-                                               : ExecutableDirectory() + "/" + kPipeFileName);
-        for (const std::string& nominal : ReadNominalDiameters(ini, opt->material)) {
+    cmd->callback([opt, &exitStatus] {
+        const auto pipes = ReadPipeFile("diameters", opt->ini);
+        if (!pipes) {
+            exitStatus = kExitUsage;
+            return;
+        }
+        for (const std::string& nominal : pipes->NominalDiameters(opt->material)) {
             PrintField(nominal);
             std::fputc('\t', stdout);
-            PrintField(ReadInnerDiameter(ini, opt->material, nominal));
+            PrintField(pipes->InnerDiameter(opt->material, nominal));
             std::fputc('\n', stdout);
         }
         exitStatus = kExitOk;

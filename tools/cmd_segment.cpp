@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "commands.h"
+#include "messages.h"
 #include "options.h"
 #include "report.h"
 #include "segment_job.h"
@@ -36,8 +37,8 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
             for (const auto& line : ReportLines(opt->input.pressureClass, r))
                 std::printf("%s\n", line.c_str());
         } else {
-            if (o.status == Status::InputError) std::fprintf(stderr, "错误：\n");
-            std::fprintf(stderr, "%s\n", o.message.c_str());
+            if (o.status == Status::InputError) PrintMessage(stderr, "错误：");
+            PrintMessage(stderr, o.message);
         }
         exitStatus = o.status == Status::Ok ? kExitOk : kExitCalcFailed;
     });

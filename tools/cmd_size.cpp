@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "class_ini_file.h"
 #include "commands.h"
+#include "messages.h"
 #include "options.h"
-#include "pipe_file.h"
 #include "segment_job.h"
 #include "sizing.h"
 
@@ -65,16 +64,33 @@ void SetupSize(CLI::App& app, int& exitStatus) {
         ->each([opt](const std::string&) { opt->haveMaxDrop = true; });
     AddNumberOption(*cmd, "--max-velocity", opt->maxVelocity, "Largest gas velocity, m/s")
         ->each([opt](const std::string&) { opt->haveMaxVelocity = true; });
-    cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+    AddPipeFileOption(*cmd, opt->ini);
     cmd->add_flag("--json", opt->json, "Print one JSON object");
 
     cmd->callback([opt, &exitStatus] {
-        classIniFile ini;
-        ini.INIFileName(opt->ini.empty() ? ExecutableDirectory() + "/" + kPipeFileName : opt->ini);
+        // The calculation would run on these and find every diameter fitting.
+        if (const auto bad = FindImpossibleInput(opt->input, false)) {
+            PrintMessage(stderr, "size: --" + std::string(bad->name) + " " +
+                                     FormatShortest(bad->value) +
+                                     " is not possible: it must be greater than 0");
+            exitStatus = kExitUsage;
+            return;
+        }
+        const auto pipes = ReadPipeFile("size", opt->ini);
+        if (!pipes) {
+            exitStatus = kExitUsage;
+            return;
+        }
         SizingLimits limits;
         if (opt->haveMaxDrop) limits.maxDrop = opt->maxDrop;
         if (opt->haveMaxVelocity) limits.maxVelocity = opt->maxVelocity;
-        const auto rows = SizeSegment(ini, opt->input, limits);
+        const auto rows = SizeSegment(*pipes, opt->input, limits);
+        if (rows.empty()) {
+            PrintMessage(stderr, "size: the pipe file lists no nominal diameters for " +
+                                     Quoted(opt->input.material));
+            exitStatus = kExitUsage;
+            return;
+        }
         const auto choice = SmallestFitting(rows);
         if (opt->json)
             PrintJson(rows, choice);

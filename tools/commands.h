@@ -5,7 +5,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-#include <string>
 
 namespace gaspipe::cli {
 
@@ -17,8 +16,5 @@ void SetupSegment(CLI::App& app, int& exitStatus);
 void SetupBatch(CLI::App& app, int& exitStatus);
 void SetupDiameters(CLI::App& app, int& exitStatus);
 void SetupSize(CLI::App& app, int& exitStatus);
-
-// Directory of the running executable, where PipeParameters.Ini is shipped.
-std::string ExecutableDirectory();
 
 }  // namespace gaspipe::cli

@@ -1,22 +1,17 @@
 // gaspipe-calc: the calculator for scripts and batches. main only parses,
 // runs the chosen subcommand and maps the outcome to the exit status.
-#include <filesystem>
-#include <system_error>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
 
 #include "commands.h"
-
-namespace gaspipe::cli {
-
-std::string ExecutableDirectory() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
-}
-
-}  // namespace gaspipe::cli
+#include "messages.h"
+#include "platform.h"
 
 int main(int argc, char** argv) {
     using namespace gaspipe::cli;
+    GuardStandardStreams();
     CLI::App app{"gaspipe-calc: hydraulic calculation of city-gas pipe segments"};
     app.require_subcommand(1);
     int exitStatus = kExitOk;
@@ -27,8 +22,25 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return code == 0 ? kExitOk : kExitUsage;
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            app.exit(e);  // --help, written to std::cout
+        } else {
+            // CLI11's messages quote the arguments as given; they pass
+            // through the same escaping and cutting as the tool's own.
+            PrintMessage(stderr, std::string("gaspipe-calc: ") + e.what());
+            PrintMessage(stderr, "Run with --help for more information.");
+            return kExitUsage;
+        }
     }
-    return exitStatus;
+    // Results that could not be written are no results (a command that
+    // failed already has said why).
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    const bool written = flushed && !std::ferror(stdout) && std::cout.flush();
+    if (!written && exitStatus != kExitUsage) {
+        std::string message = "gaspipe-calc: cannot write to standard output";
+        if (!flushed) message += std::string(": ") + std::strerror(error);
+        PrintMessage(stderr, message);
+    }
+    return written ? exitStatus : kExitUsage;
 }

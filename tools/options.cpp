@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "messages.h"
+#include "platform.h"
 #include "segment_job.h"
 
 namespace gaspipe::cli {
@@ -67,6 +69,20 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& targ
             },
             description)
         ->type_name("NUMBER");
+}
+
+void AddPipeFileOption(CLI::App& cmd, std::string& path) {
+    cmd.add_option("--ini", path, "Pipe parameter file (default: beside the executable)");
+}
+
+std::optional<PipeFile> ReadPipeFile(std::string_view command, const std::string& path) {
+    classIniFile ini;
+    ini.INIFileName(path.empty() ? ExecutableDirectory() + "/" + kPipeFileName : path);
+    PipeFile file(ini);
+    if (file.readable()) return file;
+    PrintMessage(stderr, std::string(command) + ": cannot read the pipe file " +
+                             QuotedPath(ini.INIFileName()) + ": " + file.problem());
+    return std::nullopt;
 }
 
 }  // namespace gaspipe::cli

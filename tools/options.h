@@ -3,7 +3,11 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
+#include <string_view>
+
+#include "pipe_file.h"
 
 namespace gaspipe::cli {
 
@@ -20,5 +24,14 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& targ
 
 // The material selector alone (for commands that need no gas or class).
 CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material);
+
+// --ini: the pipe file diameters and size read (default: the one beside the
+// executable).
+void AddPipeFileOption(CLI::App& cmd, std::string& path);
+
+// The pipe file at path ("" for the default one). A file that is missing or
+// cannot be read gets a message naming it and nullopt: a command cannot
+// answer from it (the window, by contrast, shows an empty list).
+std::optional<PipeFile> ReadPipeFile(std::string_view command, const std::string& path);
 
 }  // namespace gaspipe::cli

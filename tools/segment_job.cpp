@@ -71,23 +71,6 @@ std::optional<float> ParseNumber(std::string_view text) {
     return value;
 }
 
-std::string Quoted(std::string_view text) {
-    constexpr std::size_t kMax = 40;
-    std::string out = "'";
-    if (text.size() <= kMax) {
-        out.append(text);
-        out += '\'';
-        return out;
-    }
-    std::size_t cut = kMax;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    out.append(text.substr(0, cut));
-    out += "...' (";
-    out += std::to_string(text.size());
-    out += " bytes)";
-    return out;
-}
-
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
@@ -128,6 +111,17 @@ std::string FormatShortest(float value) {
     char buf[32];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, res.ptr);
+}
+
+std::optional<ImpossibleInput> FindImpossibleInput(const SegmentInput& in, bool withDiameter) {
+    const ImpossibleInput inputs[] = {{"density", in.density},         {"viscosity", in.viscosity},
+                                      {"temperature", in.temperature}, {"diameter", in.diameter},
+                                      {"length", in.length},           {"flow", in.flow}};
+    for (const auto& input : inputs) {
+        if (input.name == "diameter" && !withDiameter) continue;
+        if (!(input.value > 0)) return input;
+    }
+    return std::nullopt;
 }
 
 SegmentOutcome RunSegment(const SegmentInput& in) {

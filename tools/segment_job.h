@@ -33,6 +33,17 @@ struct SegmentOutcome {
 
 SegmentOutcome RunSegment(const SegmentInput& in);
 
+// An input that no real pipe segment can have: a length, flow, density,
+// viscosity or temperature (K) of zero or below, and the diameter when the
+// caller gives one. The calculation would still run on them and produce
+// negative drops and velocities, so commands that judge or search refuse
+// them instead. (segment computes whatever the window would.)
+struct ImpossibleInput {
+    std::string_view name;  // the option and column name, e.g. "length"
+    float value;
+};
+std::optional<ImpossibleInput> FindImpossibleInput(const SegmentInput& in, bool withDiameter);
+
 // Chinese selector text for a Chinese text or its ASCII alias.
 std::optional<std::string> CanonicalGas(std::string_view text);
 std::optional<std::string> CanonicalClass(std::string_view text);
@@ -41,10 +52,6 @@ std::optional<std::string> CanonicalMaterial(std::string_view text);
 // A C-locale number that fits a float: surrounding blanks and a leading '+'
 // allowed; empty text, trailing junk, inf, nan and out-of-range values fail.
 std::optional<float> ParseNumber(std::string_view text);
-
-// Text of the user's quoted in a message: long texts are cut (on a UTF-8
-// character boundary) so a huge argument cannot flood the terminal.
-std::string Quoted(std::string_view text);
 
 // A JSON string literal of UTF-8 text.
 std::string JsonString(std::string_view text);

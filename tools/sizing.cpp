@@ -1,15 +1,13 @@
 #include "sizing.h"
 
-#include "pipe_file.h"
-
 namespace gaspipe::cli {
 
-std::vector<SizingRow> SizeSegment(const classIniFile& ini, const SegmentInput& base,
+std::vector<SizingRow> SizeSegment(const PipeFile& pipes, const SegmentInput& base,
                                    const SizingLimits& limits) {
     std::vector<SizingRow> rows;
-    for (auto& nominal : ReadNominalDiameters(ini, base.material)) {
+    for (auto& nominal : pipes.NominalDiameters(base.material)) {
         SizingRow row;
-        row.innerText = ReadInnerDiameter(ini, base.material, nominal);
+        row.innerText = pipes.InnerDiameter(base.material, nominal);
         row.nominal = std::move(nominal);
         row.inner = ParseNumber(row.innerText);
         if (!row.inner) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "class_ini_file.h"
+#include "pipe_file.h"
 #include "segment_job.h"
 
 namespace gaspipe::cli {
@@ -26,7 +26,7 @@ struct SizingRow {
 
 // One row per list entry, in list order; every row starts from an outlet
 // estimate of 0 so the rows do not depend on each other.
-std::vector<SizingRow> SizeSegment(const classIniFile& ini, const SegmentInput& base,
+std::vector<SizingRow> SizeSegment(const PipeFile& pipes, const SegmentInput& base,
                                    const SizingLimits& limits);
 
 // Index of the row with the smallest inner diameter that meets every limit.

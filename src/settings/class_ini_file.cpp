@@ -3,24 +3,21 @@
 #include <optional>
 #include <string_view>
 
-#include "gbk.h"
+#include "atomic_file.h"
 #include "ini_storage.h"
 #include "ini_text.h"
 
 namespace gaspipe {
 namespace {
 
-// The platform functions take C strings: a text ends at its first zero.
-std::optional<std::string> ToFileText(const std::string& utf8) {
-    return gbk::FromUtf8(std::string_view(utf8.c_str()));
-}
+using ini::ToFileText;
 
 // Reads the file, applies edit to its text and stores the result. Nothing is
 // written when the file cannot be read whole (that would lose its other
 // lines) or when the edit changes nothing.
 template <typename Edit>
 void EditFile(const std::string& fileName, Edit edit, bool createIfMissing) {
-    const std::string target = ini_storage::FollowLinks(fileName);
+    const std::string target = fileio::FollowLinks(fileName);
     const ini_storage::ReadResult file = ini_storage::ReadWholeFile(target);
     if (file.status == ini_storage::ReadStatus::Unusable) return;
     if (file.status == ini_storage::ReadStatus::Missing && !createIfMissing) return;
@@ -51,10 +48,7 @@ std::string classIniFile::GetIniKey(const std::string& strSection,
     const ini_storage::ReadResult file = ini_storage::ReadWholeFile(iniFileName_);
     if (file.status != ini_storage::ReadStatus::Ok) return {};
     const std::optional<std::string_view> stored = ini::FindValue(file.bytes, *section, *key);
-    if (!stored) return {};
-    std::string value = gbk::ToUtf8(ini::DeliveredValue(*stored));
-    value.erase(0, value.find_first_not_of(' '));
-    return value;
+    return stored ? ini::ToProgramText(*stored) : std::string();
 }
 
 void classIniFile::DelIniKey(const std::string& SectionName, const std::string& KeyWord) {

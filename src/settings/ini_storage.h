@@ -1,7 +1,9 @@
-// Whole-file reading and atomic replacement of INI files (POSIX).
+// Whole-file reading and replacement of INI files (POSIX).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,20 +23,29 @@ enum class ReadStatus {
     Unusable,  // exists but cannot be read whole: no permission, too large, not a regular file
 };
 
+// What tells one version of a file from another without reading it: a
+// replacement changes the inode, a write the size or the times.
+struct FileState {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+    std::int64_t changedSeconds = 0, changedNanoseconds = 0;
+    bool operator==(const FileState&) const = default;
+};
+
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
     std::string bytes;
+    FileState state;      // of the file as it was opened, when Ok
+    std::string problem;  // why not, for a message: "Permission denied", ...
 };
 
 ReadResult ReadWholeFile(const std::string& path);
 
-// The file a write to path must change: path with symbolic links of its last
-// component followed, so that replacing it keeps the link.
-std::string FollowLinks(const std::string& path);
+// The state of the file path names now (links followed); nullopt when there is none.
+std::optional<FileState> StatFile(const std::string& path);
 
-// Replaces the file at path (no symbolic link) with bytes through a
-// temporary file in the same folder and a rename, keeping an existing file's
-// permissions and owner. Returns false, with the old file untouched and no
+// Replaces the file at path (no symbolic link) with bytes, whole or not at
+// all (fileio::AtomicFile). Returns false, with the old file untouched and no
 // temporary file left, when any step fails or the file is write-protected.
 bool ReplaceFile(const std::string& path, std::string_view bytes);
 

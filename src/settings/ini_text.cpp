@@ -3,85 +3,17 @@
 #include <vector>
 
 #include "gbk.h"
+#include "ini_lines.h"
 
 namespace gaspipe::ini {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
-
-// Blank bytes never occur as GBK trail bytes, so trimming from either end is
-// safe on double-byte text.
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-enum class Kind { Blank, Comment, Section, Key };
-
-struct Line {
-    std::size_t begin = 0;  // first byte
-    std::size_t end = 0;    // end of content, before the line break
-    std::size_t next = 0;   // first byte of the following line
-    Kind kind = Kind::Blank;
-    std::string_view name;  // section or key name, trimmed
-    std::size_t nameEnd = 0;
-    std::optional<std::string_view> value;  // a key line without '=' has none
-};
-
-Line Classify(std::string_view text, std::size_t begin, std::size_t end, std::size_t next) {
-    Line line;
-    line.begin = begin;
-    line.end = end;
-    line.next = next;
-    const std::string_view content = Trim(text.substr(begin, end - begin));
-    if (content.empty()) return line;
-    if (content.front() == ';') {
-        line.kind = Kind::Comment;
-        return line;
-    }
-    if (content.front() == '[') {
-        // The name ends at the last ']' that is a character of its own:
-        // walking by characters skips ']' bytes that are trail bytes.
-        std::size_t close = std::string_view::npos;
-        for (std::size_t i = 1; i < content.size(); i += gbk::CharLength(content, i)) {
-            if (content[i] == ']') close = i;
-        }
-        if (close != std::string_view::npos) {
-            line.kind = Kind::Section;
-            line.name = Trim(content.substr(1, close - 1));
-            return line;
-        }
-    }
-    // '=' is below the GBK trail byte range, so the first one is a real one.
-    line.kind = Kind::Key;
-    const std::size_t eq = content.find('=');
-    line.name = Trim(content.substr(0, eq));
-    line.nameEnd = static_cast<std::size_t>(line.name.data() + line.name.size() - text.data());
-    if (eq != std::string_view::npos) line.value = Trim(content.substr(eq + 1));
-    return line;
-}
-
 // Line breaks are CRLF, LF or a lone CR.
 std::vector<Line> SplitLines(std::string_view text) {
     std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t brk = text.find_first_of("\r\n", pos);
-        if (brk == std::string_view::npos) {
-            lines.push_back(Classify(text, pos, text.size(), text.size()));
-            break;
-        }
-        std::size_t next = brk + 1;
-        if (text[brk] == '\r' && next < text.size() && text[next] == '\n') ++next;
-        lines.push_back(Classify(text, pos, brk, next));
-        pos = next;
-    }
+    for (std::size_t pos = 0; pos < text.size(); pos = lines.back().next)
+        lines.push_back(LineAt(text, pos));
     return lines;
-}
-
-bool Matches(std::string_view fileName, std::string_view wanted) {
-    return gbk::EqualIgnoringAsciiCase(fileName, wanted);
 }
 
 // The line break a new line gets: the one of the line it follows, else the
@@ -138,7 +70,9 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
     key = Trim(key);
     if (section.empty() || key.empty()) return std::nullopt;
     bool inSection = false;
-    for (const Line& line : SplitLines(text)) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        const Line line = LineAt(text, pos);
+        pos = line.next;
         if (line.kind == Kind::Section) {
             // Only the first section of a name is searched.
             if (inSection) return std::nullopt;
@@ -157,6 +91,16 @@ std::string_view DeliveredValue(std::string_view stored) {
     }
     stored = stored.substr(0, stored.find('\0'));
     return gbk::CutToWholeChars(stored, kMaxValueBytes);
+}
+
+std::optional<std::string> ToFileText(std::string_view utf8) {
+    return gbk::FromUtf8(utf8.substr(0, utf8.find('\0')));
+}
+
+std::string ToProgramText(std::string_view stored) {
+    std::string value = gbk::ToUtf8(DeliveredValue(stored));
+    value.erase(0, value.find_first_not_of(' '));
+    return value;
 }
 
 std::optional<std::string> SetKey(std::string_view text, std::string_view section,

@@ -24,6 +24,15 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
 // removed, cut at a zero byte and at kMaxValueBytes on a whole character.
 std::string_view DeliveredValue(std::string_view stored);
 
+// A text of the program's (UTF-8) as the file holds it: in code page 936,
+// cut at a zero byte (the platform calls take C strings); nullopt when it is
+// not UTF-8 or holds a character that code page 936 lacks.
+std::optional<std::string> ToFileText(std::string_view utf8);
+
+// What a read hands the program for a stored value: DeliveredValue in
+// UTF-8, without leading spaces.
+std::string ToProgramText(std::string_view stored);
+
 // Sets key=value in the first section named section, adding the key at the
 // end of that section or a new section at the end of the text. nullopt when
 // the entry could not be read back as written (empty name, line breaks, a

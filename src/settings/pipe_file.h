@@ -3,6 +3,7 @@
 // holds its inner diameter in millimetres as display text.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,37 @@ inline constexpr const char* kPipeFileName = "PipeParameters.Ini";
 // character, empty pieces included. "" gives no entries.
 std::vector<std::string> SplitPipeDia(const std::string& listText);
 
-// The nominal diameters of a material, in file order ("PipeDia" split).
-std::vector<std::string> ReadNominalDiameters(const classIniFile& ini, const std::string& material);
+// One version of the pipe file: every lookup through one PipeFile answers
+// from the same version, even when the file is replaced meanwhile, so a list
+// and its inner diameters always belong together. Values read as
+// classIniFile::GetIniKey reads them. Each version is parsed once for all its
+// lookups, and a file whose inode, size and times are those of the version
+// read last is not read again.
+class PipeFile {
+  public:
+    // The file that ini names, as it is now.
+    explicit PipeFile(const classIniFile& ini);
 
-// The inner diameter text of one nominal diameter; "" when it has none.
+    // false when the file is missing or cannot be read; it then has no entries.
+    bool readable() const;
+    // Why it cannot be read ("No such file or directory", ...).
+    const std::string& problem() const;
+
+    // The nominal diameters of a material, in file order ("PipeDia" split).
+    std::vector<std::string> NominalDiameters(const std::string& material) const;
+    // The inner diameter text of one nominal diameter; "" when it has none.
+    std::string InnerDiameter(const std::string& material, const std::string& nominal) const;
+
+    struct Version;
+
+  private:
+    std::shared_ptr<const Version> version_;
+};
+
+// One lookup each, in the version of the file at the time of the call. A
+// caller that needs both the list and inner diameters reads them through one
+// PipeFile instead.
+std::vector<std::string> ReadNominalDiameters(const classIniFile& ini, const std::string& material);
 std::string ReadInnerDiameter(const classIniFile& ini, const std::string& material,
                               const std::string& nominal);
 

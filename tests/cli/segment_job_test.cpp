@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc_pipe_segment.h"
+#include "messages.h"
 
 namespace gaspipe::cli {
 namespace {
@@ -65,25 +66,53 @@ TEST(RunSegment, GuardOutcomesAndTheirMessages) {
     EXPECT_EQ(o.message, kMsgDataError);
 }
 
-TEST(RunSegment, DropFollowsThePressureClass) {
-    SegmentInput in = WorkedExample();
-    SegmentOutcome o = RunSegment(in);
-    EXPECT_EQ(o.drop, float(double(in.inlet) - o.outlet));
-    EXPECT_NE(o.drop, o.loss);  // the loss is the squared difference here
-    in.pressureClass = sel::kLow;
-    in.inlet = 3000, in.diameter = 50, in.length = 50, in.flow = 50;
-    o = RunSegment(in);
-    ASSERT_EQ(o.status, Status::Ok);
-    EXPECT_EQ(o.drop, o.loss);
+TEST(FindImpossibleInput, NamesTheFirstInputNoPipeCanHave) {
+    const SegmentInput ok = WorkedExample();
+    EXPECT_FALSE(FindImpossibleInput(ok, true));
+    const struct {
+        float SegmentInput::*field;
+        float value;
+        bool withDiameter;
+        const char* name;  // nullptr: accepted
+    } cases[] = {
+        {&SegmentInput::length, -5, false, "length"},
+        {&SegmentInput::flow, 0, false, "flow"},
+        {&SegmentInput::density, -0.0f, false, "density"},
+        {&SegmentInput::viscosity, -1, false, "viscosity"},
+        {&SegmentInput::temperature, 0, false, "temperature"},
+        {&SegmentInput::diameter, 0, true, "diameter"},
+        {&SegmentInput::diameter, 0, false, nullptr},  // sizing picks the diameter itself
+        {&SegmentInput::inlet, -1, true, nullptr},     // the calculation judges the pressures
+    };
+    for (const auto& c : cases) {
+        SegmentInput in = ok;
+        in.*c.field = c.value;
+        const auto bad = FindImpossibleInput(in, c.withDiameter);
+        ASSERT_EQ(bad.has_value(), c.name != nullptr) << c.value;
+        if (bad) {
+            EXPECT_EQ(bad->name, c.name);
+        }
+    }
 }
 
-TEST(Quoted, LongTextIsCutOnACharacterBoundary) {
-    EXPECT_EQ(Quoted("abc"), "'abc'");
-    EXPECT_EQ(Quoted(std::string(100, '9')), "'" + std::string(40, '9') + "...' (100 bytes)");
-    std::string chinese, expected;
+TEST(Messages, OutsideTextIsEscapedAndCut) {
+    const std::string nul(1, '\0');
+    const std::pair<std::string, std::string> cases[] = {
+        {"abc", "'abc'"},
+        {"管 \\x", "'管 \\x'"},
+        {"a\tb\nc\rd" + nul + "e\x1b[31m\x7f", "'a\\tb\\nc\\rd\\x00e\\x1b[31m\\x7f'"},
+        {"\xC2\x9B\xC2\xA0", "'\\xc2\\x9b\xC2\xA0'"},         // C1 control; no-break space stays
+        {"\xFF\xE7\xAE\xA1\xE7\xAE", "'\\xff管\\xe7\\xae'"},  // not UTF-8, cut short
+        {"\xED\xA0\x80\xC0\xAF", "'\\xed\\xa0\\x80\\xc0\\xaf'"},  // surrogate, overlong
+        {std::string(100, '9'), "'" + std::string(40, '9') + "...' (100 bytes)"},
+    };
+    for (const auto& [text, quoted] : cases) EXPECT_EQ(Quoted(text), quoted) << text;
+    std::string chinese, kept;
     for (int i = 0; i < 20; ++i) chinese += "管";  // 3 bytes each
-    for (int i = 0; i < 13; ++i) expected += "管";
-    EXPECT_EQ(Quoted(chinese), "'" + expected + "...' (60 bytes)");
+    for (int i = 0; i < 13; ++i) kept += "管";
+    EXPECT_EQ(Quoted(chinese), "'" + kept + "...' (60 bytes)");
+    // A message made of printable texts passes unchanged.
+    EXPECT_EQ(Printable(Quoted("a\x01"), 100), Quoted("a\x01"));
 }
 
 TEST(Json, StringsAreEscapedAndFailuresHaveNoNumbers) {

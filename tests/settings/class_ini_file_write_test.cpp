@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <functional>
@@ -109,6 +111,27 @@ TEST_F(IniWrite, FailedReplacementLeavesTheFileUntouched) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(ReadBytes(path_), before);
     EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(IniWrite, TemporaryFilesOfDeadWritersAreRemovedByTheNextWrite) {
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+    const std::string pid = std::to_string(dead), self = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".settings.ini." + pid + "-0123abcd.tmp"};
+    const std::vector<std::string> kept = {
+        ".settings.ini." + self + "-0123abcd.tmp",  // a writer still running
+        ".settings.ini." + pid + "-0123abcd.tmp~", ".settings.ini." + pid + "-0123ABCD.tmp",
+        ".settings.ini." + pid + "-123abcd.tmp",   ".other.ini." + pid + "-0123abcd.tmp",
+        "settings.ini." + pid + "-0123abcd.tmp",
+    };
+    for (const auto& name : stale) WriteBytes((dir_ / name).string(), "half");
+    for (const auto& name : kept) WriteBytes((dir_ / name).string(), "half");
+    ini_.WriteIniKey("a", "k", "1");
+    for (const auto& name : stale) EXPECT_FALSE(fs::exists(dir_ / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir_ / name)) << name;
+    EXPECT_EQ(Entries(), kept.size() + 1);
 }
 
 TEST_F(IniWrite, AFifoIsNeitherWaitedForNorReplaced) {

@@ -1,0 +1,41 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform.h"
+
+namespace gaspipe::cli {
+
+void GuardStandardStreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1) continue;
+        // open() takes the lowest free descriptor, which is fd itself.
+        const int held = ::open("/dev/null", O_RDONLY);
+        if (held != -1 && held != fd) ::close(held);
+    }
+}
+
+std::string ExecutableDirectory() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+bool IsSameFile(std::FILE* stream, const std::string& path) {
+    struct stat a {
+    }, b{};
+    return ::fstat(::fileno(stream), &a) == 0 && ::stat(path.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+OutputKind KindOfOutput(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return OutputKind::None;
+    if (!S_ISREG(st.st_mode)) return OutputKind::Special;
+    return ::access(path.c_str(), W_OK) == 0 ? OutputKind::WritableFile : OutputKind::ReadOnlyFile;
+}
+
+}  // namespace gaspipe::cli
