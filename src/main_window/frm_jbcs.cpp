@@ -215,13 +215,16 @@ void FrmJbcs::LoadPipeDia(const QString& strSection) {
 
 // Start-up and the material handlers share this tail: an empty or missing
 // list leaves the list empty and the inner diameter as it was.
+// The list and its first inner diameter come from one version of the file,
+// even when it is replaced in between.
 void FrmJbcs::FillPipeDia(const std::string& section) {
-    const auto entries = ReadNominalDiameters(IniFile(), section);
+    const PipeFile pipes(IniFile());
+    const auto entries = pipes.NominalDiameters(section);
     if (entries.empty()) return;
     for (const std::string& entry : entries) ui->Cob_PipeDia->addItem(FromUtf8(entry));
     ui->Cob_PipeDia->setEditText(ui->Cob_PipeDia->itemText(0));
     ui->TxtGj->setText(
-        FromUtf8(ReadInnerDiameter(IniFile(), section, Utf8(ui->Cob_PipeDia->currentText()))));
+        FromUtf8(pipes.InnerDiameter(section, Utf8(ui->Cob_PipeDia->currentText()))));
 }
 
 void FrmJbcs::OptGg_Click() {
