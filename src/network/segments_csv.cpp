@@ -60,7 +60,10 @@ bool IsUtf8(std::string_view s) {
 }
 
 void AppendField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // Unquoted blanks at either end are dropped on reading, so they are quoted.
+    const auto blank = [](char ch) { return ch == ' ' || ch == '\t'; };
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos &&
+        (field.empty() || (!blank(field.front()) && !blank(field.back())))) {
         out += field;
         return;
     }
