@@ -179,6 +179,24 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
                                 sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {});
 }
 
+void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& strPressureClass,
+                           const std::string& strPipeMaterial, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes,
+                           std::vector<PassValues>& trace) {
+    detail::CalcPipeSegmentImpl(
+        strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity, sngTemperature,
+        sngInnerDia, sngLength, sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
+        sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {kMaxPasses, &trace});
+}
+
+float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial) {
+    return detail::Roughness(strGasKind, strPipeMaterial);
+}
+
 void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressureClass,
                      const std::string& strPipeMaterial, const float& sngDensity,
                      const float& sngViscosity, const float& sngTemperature,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace gaspipe {
 
@@ -51,6 +52,28 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
                             const float& sngInletPressure, float& sngOutletPressure,
                             float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                             std::int16_t& intCalcError, int& passes);
+
+// Working values at the end of one pass (or at the early exit of a failing
+// one): mean pressure, compressibility, actual flow, velocity, Reynolds number,
+// friction factor, loss, outlet pressure and relative change. A pass that ends
+// without a valid outlet keeps the previous pass's relative change.
+struct PassValues {
+    float Pm, Z, Qa, v, Re, lambda, loss, P2, rel;
+};
+
+// Same calculation; also appends every pass to `trace`, for callers that show
+// the working.
+void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& strPressureClass,
+                           const std::string& strPipeMaterial, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes, std::vector<PassValues>& trace);
+
+// The roughness (mm) the calculation takes for a gas and material; 0 where its
+// friction law uses none.
+float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial);
 
 // Selector texts, shared by every caller that builds them.
 namespace sel {

@@ -68,10 +68,7 @@ inline float store(C x) {
     return f;
 }
 
-// Working values at the end of one pass (or at the early exit of a failing one).
-struct PassValues {
-    float Pm, Z, Qa, v, Re, lambda, loss, P2, rel;
-};
+using PassValues = gaspipe::PassValues;
 
 struct CalcOptions {
     int maxPasses = kMaxPasses;
