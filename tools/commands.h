@@ -17,6 +17,7 @@ void SetupSegment(CLI::App& app, int& exitStatus);
 void SetupBatch(CLI::App& app, int& exitStatus);
 void SetupDiameters(CLI::App& app, int& exitStatus);
 void SetupSize(CLI::App& app, int& exitStatus);
+void SetupNetwork(CLI::App& app, int& exitStatus);
 
 // Directory of the running executable, where PipeParameters.Ini is shipped.
 std::string ExecutableDirectory();

@@ -174,6 +174,49 @@ std::string SegmentsToCsv(const Case& c) {
     return out;
 }
 
+std::string ResultsToCsv(const Case& c, const Network& network) {
+    std::string out(kBom);
+    out +=
+        "id,from,to,material,nominal,inner_diameter,length,flow,inlet,outlet,drop,loss,"
+        "friction_loss,local_loss,additional_head,mean_velocity,max_velocity,reynolds,"
+        "friction_factor,regime,cumulative_drop,status,checks,message\r\n";
+    const auto& results = network.results();
+    for (std::size_t i = 0; i < c.segments.size() && i < results.size(); ++i) {
+        const Segment& s = c.segments[i];
+        const SegmentResult& r = results[i];
+        for (std::string_view text : {s.id, s.from, s.to, s.material, s.nominal}) {
+            AppendField(out, text);
+            out += ',';
+        }
+        const bool known = r.status != SegmentStatus::NotCalculated;
+        const bool ok = r.status == SegmentStatus::Ok;
+        auto number = [&](bool shown, double v) {
+            if (shown) AppendNumber(out, v);
+            out += ',';
+        };
+        number(known && r.innerDiameter > 0, r.innerDiameter);
+        number(true, s.length);
+        number(known, r.flow);
+        number(known, r.inlet);
+        for (double v : {r.outlet, r.drop, r.loss, r.frictionLoss, r.localLoss, r.additionalHead,
+                         r.meanVelocity, r.maxVelocity, r.reynolds, r.frictionFactor})
+            number(ok, v);
+        if (ok) out += hydraulics::RegimeName(r.regime);
+        out += ',';
+        number(ok, r.cumulativeDrop);
+        out += StatusName(r.status);
+        out += ',';
+        std::string checks;
+        for (std::string_view check : FailedChecks(r))
+            (checks += checks.empty() ? "" : ";") += check;
+        out += checks;
+        out += ',';
+        AppendField(out, r.message);
+        out += "\r\n";
+    }
+    return out;
+}
+
 std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLimits& limits) {
     if (bytes.size() > limits.maxBytes)
         return "the file is larger than " + std::to_string(limits.maxBytes >> 20) + " MiB";

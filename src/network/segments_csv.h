@@ -13,10 +13,19 @@
 #include <string_view>
 
 #include "case.h"
+#include "network.h"
 
 namespace gaspipe::network {
 
 std::string SegmentsToCsv(const Case& c);
+
+// The calculated table, one row per segment in the case's order: the
+// segment's id, nodes, pipe and flow as used, then
+//   inlet,outlet,drop,loss,friction_loss,local_loss,additional_head,
+//   mean_velocity,max_velocity,reynolds,friction_factor,regime,
+//   cumulative_drop,status,checks,message
+// (empty where a value was not calculated; checks joined by ';').
+std::string ResultsToCsv(const Case& c, const Network& network);
 
 struct CsvImportLimits {
     std::size_t maxBytes = 16u << 20;
