@@ -64,18 +64,24 @@ std::span<const std::size_t> Network::NodeChanged(const Case& c, std::string_vie
         Load(c);
         return topology_.order;
     }
-    double elevation = 0;
-    for (const Node& n : c.nodes)
-        if (n.id == node) elevation = n.elevation;
+    double elevation = 0, load = 0;
+    for (const Node& n : c.nodes) {
+        if (n.id == node) {
+            elevation = n.elevation;
+            load = n.load;
+        }
+    }
+    std::size_t top = feeder;
+    if (load != topology_.toLoad[feeder]) {
+        UpdateLoads(c, topology_);
+        for (std::size_t up = topology_.feeder[feeder]; up != kNoSegment; up = topology_.feeder[up])
+            if (!c.segments[up].flow) top = up;
+    }
     topology_.toElevation[feeder] = elevation;
     const std::size_t end = topology_.downstreamEnd[feeder];
     for (std::size_t k = topology_.position[feeder] + 1; k < end; ++k)
         if (topology_.feeder[topology_.order[k]] == feeder)
             topology_.fromElevation[topology_.order[k]] = elevation;
-    UpdateLoads(c, topology_);
-    std::size_t top = feeder;
-    for (std::size_t up = topology_.feeder[feeder]; up != kNoSegment; up = topology_.feeder[up])
-        if (!c.segments[up].flow) top = up;
     const std::size_t begin = topology_.position[top];
     Solve(c, begin, topology_.downstreamEnd[top]);
     return std::span(topology_.order).subspan(begin, topology_.downstreamEnd[top] - begin);

@@ -95,8 +95,10 @@ class Network {
     // segments recalculated. Edits of ids, from/to, added or removed rows,
     // the gas, class, method or source need Load.
     std::span<const std::size_t> SegmentChanged(const Case& c, std::size_t segment);
-    // After an edit of a node's elevation or load; a node that is on no
-    // segment yet reloads the whole case.
+    // After an edit of a node's elevation or load: the segment into the node
+    // and everything below it, and for a new load everything below the
+    // topmost segment above whose flow comes from the loads. A node that is
+    // on no segment yet reloads the whole case.
     std::span<const std::size_t> NodeChanged(const Case& c, std::string_view node);
     // After an edit of the limits: only the checks change.
     void LimitsChanged(const Case& c);

@@ -1,9 +1,9 @@
 #include "topology.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace gaspipe::network {
 
@@ -34,6 +34,8 @@ class Checker {
 
     TopologyResult Run() {
         CheckIds();
+        incoming_.reserve(c_.segments.size());
+        outgoing_.reserve(c_.segments.size());
         if (c_.source.node.empty()) Add(Kind::NoSource, "the case names no source node", {});
         for (std::size_t i = 0; i < c_.segments.size(); ++i) {
             const Segment& s = c_.segments[i];
@@ -53,33 +55,36 @@ class Checker {
     }
 
     void CheckIds() {
-        std::unordered_map<std::string_view, std::vector<std::size_t>> rows;
+        const std::size_t n = c_.segments.size();
+        std::unordered_map<std::string_view, std::size_t> first;
+        first.reserve(n);
+        std::map<std::size_t, std::vector<std::size_t>> same;  // first row -> every row
         std::vector<std::size_t> missing;
-        for (std::size_t i = 0; i < c_.segments.size(); ++i) {
+        for (std::size_t i = 0; i < n; ++i) {
             const Segment& s = c_.segments[i];
             if (s.id.empty() || s.from.empty() || s.to.empty()) missing.push_back(i);
-            if (!s.id.empty()) rows[s.id].push_back(i);
+            if (s.id.empty()) continue;
+            const auto [it, fresh] = first.emplace(s.id, i);
+            if (fresh) continue;
+            auto& rows = same[it->second];
+            if (rows.empty()) rows.push_back(it->second);
+            rows.push_back(i);
         }
         if (!missing.empty())
             Add(Kind::MissingId,
                 "rows " + RowList(missing) + " lack a segment id, from-node or to-node", missing);
-        for (std::size_t i = 0; i < c_.segments.size(); ++i) {
-            const auto& same = rows[c_.segments[i].id];
-            if (same.size() > 1 && same.front() == i)
-                Add(Kind::DuplicateSegmentId,
-                    "segment id " + Quote(c_.segments[i].id) + " is used by rows " + RowList(same),
-                    same);
-        }
-        std::unordered_map<std::string_view, std::size_t> nodes;
+        for (const auto& [row, rows] : same)
+            Add(Kind::DuplicateSegmentId,
+                "segment id " + Quote(c_.segments[row].id) + " is used by rows " + RowList(rows),
+                rows);
+        listed_.reserve(c_.nodes.size());
         for (std::size_t i = 0; i < c_.nodes.size(); ++i) {
-            const auto [it, fresh] = nodes.emplace(c_.nodes[i].id, i);
+            const auto [it, fresh] = listed_.emplace(c_.nodes[i].id, i);
             if (!fresh)
                 Add(Kind::DuplicateNodeId,
                     "node " + Quote(c_.nodes[i].id) + " is listed twice (nodes " +
                         std::to_string(it->second + 1) + " and " + std::to_string(i + 1) + ")",
                     {});
-            else
-                listed_.insert(c_.nodes[i].id);
         }
     }
 
@@ -207,7 +212,7 @@ class Checker {
 
     const Case& c_;
     NodeMap incoming_, outgoing_;
-    std::unordered_set<std::string_view> listed_;
+    std::unordered_map<std::string_view, std::size_t> listed_;  // node -> its place in the list
     TopologyResult result_;
 };
 
@@ -218,11 +223,12 @@ TopologyResult BuildTopology(const Case& c) { return Checker(c).Run(); }
 void UpdateLoads(const Case& c, Topology& t) {
     std::unordered_map<std::string_view, double> load;
     for (const auto& node : c.nodes) load.emplace(node.id, node.load);
+    t.toLoad.assign(c.segments.size(), 0);
     t.downstreamLoad.assign(c.segments.size(), 0);
     for (auto it = t.order.rbegin(); it != t.order.rend(); ++it) {
         const std::size_t seg = *it;
-        if (auto l = load.find(c.segments[seg].to); l != load.end())
-            t.downstreamLoad[seg] += l->second;
+        if (auto l = load.find(c.segments[seg].to); l != load.end()) t.toLoad[seg] = l->second;
+        t.downstreamLoad[seg] += t.toLoad[seg];
         if (t.feeder[seg] != kNoSegment) t.downstreamLoad[t.feeder[seg]] += t.downstreamLoad[seg];
     }
 }

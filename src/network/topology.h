@@ -22,6 +22,7 @@ struct Topology {
     std::vector<std::size_t> downstreamEnd;  // place in order after its last downstream segment
     std::vector<std::size_t> feeder;         // segment ending at its from-node, or kNoSegment
     std::vector<double> fromElevation, toElevation;
+    std::vector<double> toLoad;          // load of its to-node
     std::vector<double> downstreamLoad;  // loads of its to-node and of every node below it
 
     bool IsEnd(std::size_t segment) const {
