@@ -113,7 +113,7 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
         if (!valid) {
             t.outcome = Outcome::PipeTooSmall;
             t.reason = "the outlet pressure " + Num(*pass.outletAfter) +
-                       " (10⁵ Pa absolute) is not above 1";
+                       " × 10⁵ Pa absolute is not above 1 × 10⁵ Pa";
             return;
         }
         p2 = *pass.outletAfter;
@@ -144,7 +144,11 @@ SegmentTrace CurrentCode(const SegmentInput& in, const MethodOptions& options) {
     t.frictionFactor = f.lambda;
     t.roughnessUsed = f.regime == Regime::Turbulent;
     if (!AllFinite({t.reynolds, t.frictionFactor}) || !(t.frictionFactor > 0))
-        return Fail(std::move(t), Outcome::CalcError, kOutOfRange);
+        return Fail(
+            std::move(t), Outcome::CalcError,
+            f.regime == Regime::Turbulent && std::isfinite(t.reynolds)
+                ? "Colebrook-White has no solution for K/d = " + Num(t.roughness / in.diameter)
+                : kOutOfRange);
 
     // Local losses as a length of pipe: a fraction of the length, or Σζ·d/λ.
     double localLength = 0;

@@ -1,6 +1,7 @@
 #include "formulas.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace gaspipe::hydraulics {
@@ -45,7 +46,8 @@ double ColebrookWhite(double reynolds, double relativeRoughness) {
         x -= step;
         if (!(std::fabs(step) > 1e-15 * x)) break;  // also ends on NaN
     }
-    return 1 / (x * x);
+    // Roughness beyond about 3.7 diameters leaves no positive root.
+    return x > 0 ? 1 / (x * x) : std::numeric_limits<double>::quiet_NaN();
 }
 
 double Compressibility(double meanPressure) {

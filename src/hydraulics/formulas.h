@@ -38,7 +38,7 @@ double ReynoldsNumber(double flow, double diameter, double viscosity);
 FrictionFactor Friction(double reynolds, double roughness, double diameter);
 
 // Colebrook-White 1/√λ = −2·lg(ε/3.7 + 2.51/(Re·√λ)) solved by Newton's
-// method to the last bits of a double; ε = K/d.
+// method to the last bits of a double; ε = K/d. NaN where it has no solution.
 double ColebrookWhite(double reynolds, double relativeRoughness);
 
 // Empirical compressibility factor at a mean pressure in 10⁵ Pa absolute.

@@ -117,8 +117,8 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
     if (!(std::fabs(in.inlet) <= largest))
         return Problem("inlet", "is not a usable number", in.inlet);
     if (high && !(in.inlet > 1))
-        return Problem("inlet", "must be above 1 (10⁵ Pa absolute)", in.inlet);
-    if (!high && !(in.inlet > 0)) return Problem("inlet", "must be above 0 Pa (gauge)", in.inlet);
+        return Problem("inlet", "must be above 1 × 10⁵ Pa absolute", in.inlet);
+    if (!high && !(in.inlet > 0)) return Problem("inlet", "must be above 0 Pa gauge", in.inlet);
     if (appendix && !(std::fabs(in.start) <= largest))
         return Problem("start", "is not a usable number", in.start);
 

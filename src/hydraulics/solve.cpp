@@ -95,7 +95,7 @@ std::string Unit(Unknown u, PressureClass c) {
         case Unknown::Inlet:
             break;
     }
-    return c == PressureClass::HighMedium ? "(10⁵ Pa absolute)" : "Pa";
+    return c == PressureClass::HighMedium ? "× 10⁵ Pa absolute" : "Pa";
 }
 
 std::string Where(Unknown u, double x, PressureClass c) {
@@ -108,7 +108,7 @@ std::string Where(Unknown u, double x, PressureClass c) {
 }
 
 std::string Why(const Probe& p, const Limits& limits, PressureClass c) {
-    const std::string pressure = c == PressureClass::HighMedium ? "10⁵ Pa" : "Pa";
+    const std::string pressure = c == PressureClass::HighMedium ? "× 10⁵ Pa" : "Pa";
     switch (*p.broken) {
         case Binding::Drop:
             return "the drop is " + Num(p.trace.drop) + " " + pressure + ", above the limit of " +

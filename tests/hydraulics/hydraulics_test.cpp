@@ -192,6 +192,8 @@ TEST(CurrentCode, FailuresAndRefusedInputs) {
         {"inlet 1 absolute", High(1), Current(), Outcome::InputError, "inlet"},
         {"both local losses", Low(), opt([](auto& o) { o.localLoss = 0.05, o.zeta = 2; }),
          Outcome::InputError, "local_loss"},
+        {"roughness beyond 3.7 d: no Colebrook-White root", High(),
+         opt([](auto& o) { o.roughness = 400; }), Outcome::CalcError, "Colebrook"},
         {"Z for low pressure", Low(), opt([](auto& o) { o.z = 0.9; }), Outcome::InputError, "z"},
     };
     for (const Row& row : rows) {
