@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace gaspipe::fileio {
 
@@ -38,6 +39,12 @@ class AtomicFile {
     std::string target_, temporary_;
     std::FILE* stream_;
 };
+
+// Replaces the file at path (symbolic links followed) with bytes, whole or not
+// at all. An existing target that is not a regular file or has no write
+// permission is refused, like a read-only file. false, with the reason in
+// error, leaves the old file as it was.
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
 // path with symbolic links of its last component followed, so that replacing
 // the result keeps the link.

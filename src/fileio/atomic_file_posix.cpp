@@ -150,6 +150,30 @@ bool AtomicFile::Commit(std::string& error) {
     return true;
 }
 
+bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
+    const std::string target = FollowLinks(path);
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) {
+            error = std::strerror(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+            return false;
+        }
+        // A file without any write permission counts as write-protected even
+        // for root, like a read-only file on Windows.
+        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+            error = std::strerror(EACCES);
+            return false;
+        }
+    }
+    const auto file = AtomicFile::Create(target, error);
+    if (!file) return false;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file->stream()) != bytes.size()) {
+        error = std::strerror(errno != 0 ? errno : EIO);
+        return false;
+    }
+    return file->Commit(error);
+}
+
 std::string FollowLinks(const std::string& path) {
     std::string current = path;
     for (int hop = 0; hop < 40; ++hop) {

@@ -98,18 +98,8 @@ std::optional<FileState> StatFile(const std::string& path) {
 
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') return false;
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0) {
-        if (!S_ISREG(old.st_mode)) return false;
-        // A file without any write permission counts as write-protected even
-        // for root, like a read-only file on the original platform.
-        if ((old.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) return false;
-    }
     std::string error;
-    const auto file = fileio::AtomicFile::Create(path, error);
-    if (!file) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file->stream()) != bytes.size()) return false;
-    return file->Commit(error);
+    return fileio::WriteWholeFile(path, bytes, error);
 }
 
 }  // namespace gaspipe::ini_storage

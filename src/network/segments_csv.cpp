@@ -1,0 +1,296 @@
+#include "segments_csv.h"
+
+#include <csv.h>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "case_file.h"
+#include "gbk.h"
+
+namespace gaspipe::network {
+
+namespace {
+
+enum Column {
+    kId,
+    kFrom,
+    kTo,
+    kMaterial,
+    kNominal,
+    kInner,
+    kLength,
+    kFlow,
+    kLocalLoss,
+    kZeta,
+    kSimultaneity,
+    kRoughness,
+    kToElevation,
+    kToLoad,
+    kColumns
+};
+
+constexpr std::array<std::string_view, kColumns> kNames = {
+    "id",   "from",       "to",   "material",     "nominal",   "inner_diameter", "length",
+    "flow", "local_loss", "zeta", "simultaneity", "roughness", "to_elevation",   "to_load"};
+
+// As the case file allows, so that what is imported can be saved and read again.
+constexpr std::size_t kMaxIdBytes = CaseFileLimits{}.maxIdBytes;
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsUtf8(std::string_view s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        const std::size_t len = c < 0x80         ? 1
+                                : (c >> 5) == 6  ? 2
+                                : (c >> 4) == 14 ? 3
+                                : (c >> 3) == 30 ? 4
+                                                 : 0;
+        if (len == 0 || i + len > s.size()) return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
+void AppendField(std::string& out, std::string_view field) {
+    // Unquoted blanks at either end are dropped on reading, so they are quoted.
+    const auto blank = [](char ch) { return ch == ' ' || ch == '\t'; };
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos &&
+        (field.empty() || (!blank(field.front()) && !blank(field.back())))) {
+        out += field;
+        return;
+    }
+    std::string quoted(csv_write(nullptr, 0, field.data(), field.size()), '\0');
+    csv_write(quoted.data(), quoted.size(), field.data(), field.size());
+    out += quoted;
+}
+
+void AppendNumber(std::string& out, const std::optional<double>& v) {
+    if (!v) return;
+    char buf[32];
+    out.append(buf, std::to_chars(buf, buf + sizeof buf, *v).ptr);
+}
+
+struct Records {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> current;
+    std::size_t maxRows = 0;
+    bool tooMany = false;
+};
+
+void OnField(void* data, std::size_t len, void* r) {
+    auto& rec = *static_cast<Records*>(r);
+    if (!rec.tooMany) rec.current.emplace_back(static_cast<const char*>(data), len);
+}
+
+void OnRecord(int, void* r) {
+    auto& rec = *static_cast<Records*>(r);
+    if (rec.rows.size() > rec.maxRows) rec.tooMany = true;
+    if (!rec.tooMany) rec.rows.push_back(std::move(rec.current));
+    rec.current.clear();
+}
+
+class RowReader {
+  public:
+    RowReader(const std::array<int, kColumns>& columns, const std::vector<std::string>& fields,
+              std::size_t record)
+        : columns_(columns), fields_(fields), record_(record) {}
+
+    std::string_view Cell(Column c) const {
+        const int i = columns_[c];
+        return i < 0 || static_cast<std::size_t>(i) >= fields_.size() ? std::string_view()
+                                                                      : fields_[i];
+    }
+
+    std::optional<double> Number(Column c) {
+        const std::string_view text = Cell(c);
+        if (text.empty()) return std::nullopt;
+        double v = 0;
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+        if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) {
+            std::string what = "'";
+            what += text.substr(0, 40);
+            Fail(c, what + "' is not a number");
+            return std::nullopt;
+        }
+        return v;
+    }
+
+    std::string Text(Column c) {
+        const std::string_view text = Cell(c);
+        if (text.size() > kMaxIdBytes)
+            Fail(c, "longer than " + std::to_string(kMaxIdBytes) + " bytes");
+        return std::string(text);
+    }
+
+    void Fail(Column c, const std::string& what) {
+        if (error.empty())
+            error = "record " + std::to_string(record_) + ", column '" + std::string(kNames[c]) +
+                    "': " + what;
+    }
+
+    std::string error;
+
+  private:
+    const std::array<int, kColumns>& columns_;
+    const std::vector<std::string>& fields_;
+    std::size_t record_;
+};
+
+}  // namespace
+
+std::string SegmentsToCsv(const Case& c) {
+    std::unordered_map<std::string_view, const Node*> nodes;
+    for (const auto& n : c.nodes) nodes.emplace(n.id, &n);
+    std::string out(kBom);
+    for (std::size_t i = 0; i < kColumns; ++i) (out += i ? "," : "") += kNames[i];
+    out += "\r\n";
+    for (const Segment& s : c.segments) {
+        for (std::string_view text : {s.id, s.from, s.to, s.material, s.nominal}) {
+            AppendField(out, text);
+            out += ',';
+        }
+        for (const auto& v : {s.innerDiameter, std::optional<double>(s.length), s.flow, s.localLoss,
+                              s.zeta, s.simultaneity, s.roughness}) {
+            AppendNumber(out, v);
+            out += ',';
+        }
+        if (auto it = nodes.find(s.to); it != nodes.end()) {
+            AppendNumber(out, it->second->elevation);
+            out += ',';
+            AppendNumber(out, it->second->load);
+        } else {
+            out += ',';
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string ResultsToCsv(const Case& c, const Network& network) {
+    std::string out(kBom);
+    out +=
+        "id,from,to,material,nominal,inner_diameter,length,flow,inlet,outlet,drop,loss,"
+        "friction_loss,local_loss,additional_head,mean_velocity,max_velocity,reynolds,"
+        "friction_factor,regime,cumulative_drop,status,checks,message\r\n";
+    const auto& results = network.results();
+    for (std::size_t i = 0; i < c.segments.size() && i < results.size(); ++i) {
+        const Segment& s = c.segments[i];
+        const SegmentResult& r = results[i];
+        for (std::string_view text : {s.id, s.from, s.to, s.material, s.nominal}) {
+            AppendField(out, text);
+            out += ',';
+        }
+        const bool known = r.status != SegmentStatus::NotCalculated;
+        const bool ok = r.status == SegmentStatus::Ok;
+        auto number = [&](bool shown, double v) {
+            if (shown) AppendNumber(out, v);
+            out += ',';
+        };
+        number(known && r.innerDiameter > 0, r.innerDiameter);
+        number(true, s.length);
+        number(known, r.flow);
+        number(known, r.inlet);
+        for (double v : {r.outlet, r.drop, r.loss, r.frictionLoss, r.localLoss, r.additionalHead,
+                         r.meanVelocity, r.maxVelocity, r.reynolds, r.frictionFactor})
+            number(ok, v);
+        if (ok) out += hydraulics::RegimeName(r.regime);
+        out += ',';
+        number(ok, r.cumulativeDrop);
+        out += StatusName(r.status);
+        out += ',';
+        std::string checks;
+        for (std::string_view check : FailedChecks(r))
+            (checks += checks.empty() ? "" : ";") += check;
+        out += checks;
+        out += ',';
+        AppendField(out, r.message);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLimits& limits) {
+    if (bytes.size() > limits.maxBytes)
+        return "the file is larger than " + std::to_string(limits.maxBytes >> 20) + " MiB";
+    std::string text;
+    if (bytes.starts_with(kBom))
+        text = bytes.substr(kBom.size());
+    else if (IsUtf8(bytes))
+        text = bytes;
+    else
+        text = gbk::ToUtf8(bytes);
+
+    Records rec;
+    rec.maxRows = limits.maxRows;
+    csv_parser parser;
+    if (csv_init(&parser, 0) != 0) return "out of memory";
+    const bool parsed =
+        csv_parse(&parser, text.data(), text.size(), OnField, OnRecord, &rec) == text.size();
+    if (parsed) csv_fini(&parser, OnField, OnRecord, &rec);
+    const std::string parseError = parsed ? "" : csv_strerror(csv_error(&parser));
+    csv_free(&parser);
+    if (!parsed) return "not readable as CSV: " + parseError;
+    if (rec.tooMany) return "more than " + std::to_string(limits.maxRows) + " rows";
+    if (rec.rows.empty()) return "the file has no header line";
+
+    std::array<int, kColumns> columns;
+    columns.fill(-1);
+    const auto& header = rec.rows.front();
+    for (std::size_t i = 0; i < header.size(); ++i)
+        for (int k = 0; k < kColumns; ++k)
+            if (header[i] == kNames[k] && columns[k] < 0) columns[k] = static_cast<int>(i);
+    for (Column required : {kId, kFrom, kTo, kMaterial, kLength})
+        if (columns[required] < 0)
+            return "the header has no column '" + std::string(kNames[required]) + "'";
+    if (columns[kNominal] < 0 && columns[kInner] < 0)
+        return "the header has neither a 'nominal' nor an 'inner_diameter' column";
+
+    std::vector<Segment> segments;
+    std::vector<Node> nodes = c.nodes;
+    std::unordered_map<std::string, std::size_t> nodeAt;
+    for (std::size_t i = 0; i < nodes.size(); ++i) nodeAt.emplace(nodes[i].id, i);
+    for (std::size_t r = 1; r < rec.rows.size(); ++r) {
+        const auto& fields = rec.rows[r];
+        if (fields.size() == 1 && fields[0].empty()) continue;  // a blank line
+        RowReader row(columns, fields, r + 1);
+        Segment s;
+        s.id = row.Text(kId);
+        s.from = row.Text(kFrom);
+        s.to = row.Text(kTo);
+        s.material = row.Text(kMaterial);
+        s.nominal = row.Text(kNominal);
+        s.innerDiameter = row.Number(kInner);
+        const auto length = row.Number(kLength);
+        if (!length) row.Fail(kLength, "a length is needed");
+        s.length = length.value_or(0);
+        s.flow = row.Number(kFlow);
+        s.localLoss = row.Number(kLocalLoss);
+        s.zeta = row.Number(kZeta);
+        s.simultaneity = row.Number(kSimultaneity);
+        s.roughness = row.Number(kRoughness);
+        const auto elevation = row.Number(kToElevation);
+        const auto load = row.Number(kToLoad);
+        if (!row.error.empty()) return row.error;
+        if ((elevation || load) && !s.to.empty()) {
+            auto [it, fresh] = nodeAt.emplace(s.to, nodes.size());
+            if (fresh) nodes.push_back(Node{s.to, 0, 0, {}});
+            Node& n = nodes[it->second];
+            if (elevation) n.elevation = *elevation;
+            if (load) n.load = *load;
+        }
+        segments.push_back(std::move(s));
+    }
+    c.segments = std::move(segments);
+    c.nodes = std::move(nodes);
+    return {};
+}
+
+}  // namespace gaspipe::network

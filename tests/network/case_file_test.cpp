@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "case_file.h"
+
+namespace gaspipe::network {
+namespace {
+
+// The shape the case file started from, as the designers' tools write it.
+constexpr const char* kIssueShape = R"({"format": "gaspipe-case", "version": 1,
+ "project": {"name": "", "number": "", "stage": "", "designer": "", "date": ""},
+ "gas": {"kind": "天然气", "density": 0.7247, "viscosity": 14.5, "temperature": 288},
+ "pressure_class": "低压",
+ "method": {"name": "gb50028-2006", "local_loss": 0.1},
+ "source": {"node": "A", "pressure": 3000, "elevation": 0},
+ "limits": {"max_velocity": 8, "max_drop": 1000},
+ "nodes": [{"id": "B", "elevation": 3.0, "load": 2.5}],
+ "segments": [{"id": "1", "from": "A", "to": "B", "material": "钢管", "nominal": "50",
+               "length": 12.5, "flow": 30}]})";
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(CaseFile, ReadsTheStartingShape) {
+    const CaseReadResult r = ParseCase(kIssueShape);
+    ASSERT_TRUE(r.value) << r.error;
+    const Case& c = *r.value;
+    EXPECT_EQ(c.gas.kind, "天然气");
+    EXPECT_EQ(c.gas.density, 0.7247);
+    EXPECT_EQ(c.pressureClass, "低压");
+    EXPECT_EQ(c.method.method, Method::Gb50028);
+    EXPECT_EQ(c.source.pressure, 3000);
+    EXPECT_EQ(c.limits.maxDrop, 1000);
+    ASSERT_EQ(c.nodes.size(), 1u);
+    EXPECT_EQ(c.nodes[0].load, 2.5);
+    ASSERT_EQ(c.segments.size(), 1u);
+    EXPECT_EQ(c.segments[0].nominal, "50");
+    EXPECT_EQ(c.segments[0].flow, 30);
+    EXPECT_FALSE(c.segments[0].innerDiameter || c.segments[0].zeta);
+}
+
+TEST(CaseFile, RoundTripKeepsEveryValueAndWhatANewerProgramAdded) {
+    const std::string text = R"({"format":"gaspipe-case","version":1,"drawing":{"sheet":3},
+ "project":{"name":"某小区庭院管网","designer":"张工","checker":"李工"},
+ "gas":{"kind":"液化石油气","density":2.38,"viscosity":3.25,"temperature":288.15},
+ "pressure_class":"高中压",
+ "method":{"name":"appendix","local_loss":0.05,"roughness":{"钢管":0.15},"z":0.98,"tol":1e-9},
+ "source":{"node":"R","pressure":4.01325,"elevation":-1.5},
+ "limits":{"max_velocity":20,"appliance_pressure":2800,"max_drop":0.5},
+ "nodes":[{"id":"J1","elevation":2,"load":0.1,"tag":null}],
+ "segments":[{"id":"干1","from":"R","to":"J1","material":"PE管","nominal":"",
+   "inner_diameter":40.8,"length":0.1,"flow":null,"local_loss":0,"zeta":3.5,
+   "simultaneity":0.85,"roughness":0.01,"colour":[1,{"r":2}]}]})";
+    const CaseReadResult first = ParseCase(text);
+    ASSERT_TRUE(first.value) << first.error;
+    const std::string written = CaseToJson(*first.value);
+    const CaseReadResult second = ParseCase(written);
+    ASSERT_TRUE(second.value) << second.error << "\n" << written;
+    EXPECT_EQ(CaseToJson(*second.value), written);
+
+    const Case& c = *second.value;
+    EXPECT_EQ(c.project.designer, "张工");
+    EXPECT_EQ(c.method.method, Method::Appendix);
+    EXPECT_EQ(MaterialRoughness(c.method, "钢管"), 0.15);
+    EXPECT_EQ(c.method.z, 0.98);
+    EXPECT_EQ(c.source.elevation, -1.5);
+    EXPECT_EQ(c.limits.appliancePressure, 2800);
+    const Segment& s = c.segments[0];
+    EXPECT_EQ(s.id, "干1");
+    EXPECT_EQ(s.innerDiameter, 40.8);
+    EXPECT_FALSE(s.flow);
+    EXPECT_EQ(s.localLoss, 0);
+    EXPECT_EQ(s.zeta, 3.5);
+    EXPECT_EQ(s.simultaneity, 0.85);
+    for (const char* kept : {R"("drawing": {"sheet":3})", R"("checker":"李工")", R"("tol":1e-09)",
+                             R"("tag":null)", R"("colour":[1,{"r":2}])"})
+        EXPECT_NE(written.find(kept), std::string::npos) << kept << " lost:\n" << written;
+    // One line per row, for readable diffs.
+    EXPECT_NE(written.find("\n    {\"id\":\"干1\",\"from\":\"R\","), std::string::npos) << written;
+}
+
+TEST(CaseFile, DamagedOrHostileFilesAreRefusedWithThePlace) {
+    const std::string head = R"({"format":"gaspipe-case","version":1,)";
+    const std::string body =
+        R"("gas":{"kind":"天然气","density":0.7,"viscosity":14,"temperature":288},
+"pressure_class":"低压","method":{"name":"appendix"},"source":{"node":"A","pressure":3000},
+"segments":[
+  {"id":"a","from":"A","to":"B","material":"钢管","nominal":"50","length":5},
+  {"id":"b","from":"B","to":"C","material":"钢管","nominal":"50","length":"12"}]})";
+    std::string manySegments = head + body.substr(0, body.find("\"segments\"")) + "\"segments\":[";
+    for (int i = 0; i < 1'000'000; ++i) manySegments += "{},";
+    struct Row {
+        const char* name;
+        std::string text;
+        std::size_t line, column;  // column 0: not checked
+        const char* says;
+    };
+    const Row rows[] = {
+        {"complete", head + body.substr(0, body.rfind("\"12\"")) + "12}]}", 0, 0, nullptr},
+        {"truncated", (head + body).substr(0, 170), 2, 55, "not valid JSON"},
+        {"wrong type", head + body, 5, 3,
+         "segment 2 (id 'b'): 'length' must be a number, not string"},
+        {"newer version", R"({"format":"gaspipe-case","version":2})", 1, 26,
+         "saved by a newer gaspipe (file version 2; this program reads versions up to 1)"},
+        {"fractional version", R"({"format":"gaspipe-case","version":1.5})", 1, 26,
+         "'version' must be a whole number"},
+        {"other format", R"({"format":"gaspipe-project","version":1})", 1, 2, "not a gaspipe case"},
+        {"not an object", "[1, 2]", 1, 1, "not a gaspipe case"},
+        {"empty", "", 1, 1, "not valid JSON"},
+        {"missing member", head + R"("segments":[]})", 1, 1, "'gas' is missing"},
+        {"number overflow", head + R"("gas":{"density":1e999}})", 1, 0, "number overflow"},
+        {"deep nesting", head + R"("x":)" + std::string(100000, '['), 1, 74,
+         "nested deeper than 32 levels"},
+        {"a million segments", manySegments, 3, 300013, "more than 100000 segments"},
+        {"huge id",
+         head + body.substr(0, body.rfind("\"id\":\"b\"")) + "\"id\":\"" +
+             std::string(1 << 20, 'x') + "\"}]}",
+         5, 3, "'id' is longer than 256 bytes"},
+    };
+    for (const Row& row : rows) {
+        const CaseReadResult r = ParseCase(row.text);
+        if (!row.says) {
+            EXPECT_TRUE(r.value) << row.name << ": " << r.error;
+            continue;
+        }
+        EXPECT_FALSE(r.value) << row.name;
+        EXPECT_NE(r.error.find(row.says), std::string::npos) << row.name << ": " << r.error;
+        EXPECT_EQ(r.line, row.line) << row.name << ": " << r.error;
+        if (row.column) {
+            EXPECT_EQ(r.column, row.column) << row.name << ": " << r.error;
+        }
+    }
+}
+
+TEST(CaseFile, SizeAndValueCountLimitsHold) {
+    CaseFileLimits limits;
+    limits.maxBytes = 64;
+    EXPECT_NE(ParseCase(kIssueShape, limits).error.find("larger than"), std::string::npos);
+    limits = {};
+    limits.maxValues = 40;
+    EXPECT_NE(ParseCase(kIssueShape, limits).error.find("more than 40 values"), std::string::npos);
+}
+
+TEST(CaseFile, SaveReplacesTheFileWholeOrNotAtAll) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("gpcase-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "line.gpcase").string();
+    Case c = *ParseCase(kIssueShape).value;
+    ASSERT_TRUE(SaveCase(path, c).ok);
+    const std::string saved = Slurp(path);
+    EXPECT_EQ(saved, CaseToJson(c));
+    const CaseReadResult loaded = LoadCase(path);
+    ASSERT_TRUE(loaded.value) << loaded.error;
+    EXPECT_EQ(CaseToJson(*loaded.value), saved);
+
+    // A write-protected file stays as it was, and the message says so.
+    ::chmod(path.c_str(), 0444);
+    c.project.name = "changed";
+    const SaveResult refused = SaveCase(path, c);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.error.find("previous file is unchanged"), std::string::npos) << refused.error;
+    EXPECT_EQ(Slurp(path), saved);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    EXPECT_FALSE(SaveCase((dir / "no-such-folder" / "x.gpcase").string(), c).ok);
+    EXPECT_NE(LoadCase((dir / "missing.gpcase").string()).error.find("no such file"),
+              std::string::npos);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace gaspipe::network
