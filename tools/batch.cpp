@@ -27,19 +27,21 @@ class Writer {
     // failed write, which Finish reports).
     bool Write(const ChunkOutput& chunk) {
         for (const RowMessage& m : chunk.messages)
-            PrintMessage(err_, m.record == 0 ? "batch: " + m.text
-                                             : "batch: record " + std::to_string(records_ + m.record) +
-                                                   ": " + m.text);
+            PrintMessage(
+                err_, m.record == 0
+                          ? "batch: " + m.text
+                          : "batch: record " + std::to_string(records_ + m.record) + ": " + m.text);
         errno = 0;
         if (writeError_ == 0 &&
             std::fwrite(chunk.text.data(), 1, chunk.text.size(), out_) != chunk.text.size())
             writeError_ = errno != 0 ? errno : EIO;
         if (chunk.error) {
             const CsvError& e = *chunk.error;
-            PrintMessage(err_, "batch: " +
-                                   (e.record == 0 ? std::string()
-                                                  : "record " + std::to_string(records_ + e.record)) +
-                                   e.text);
+            PrintMessage(err_,
+                         "batch: " +
+                             (e.record == 0 ? std::string()
+                                            : "record " + std::to_string(records_ + e.record)) +
+                             e.text);
         }
         records_ += chunk.records;
         anyRowFailed_ = anyRowFailed_ || chunk.anyRowFailed;
@@ -54,8 +56,8 @@ class Writer {
         }
         if (writeError_ == 0 && std::fflush(out_) != 0) writeError_ = errno != 0 ? errno : EIO;
         if (writeError_ != 0) {
-            PrintMessage(err_,
-                         std::string("batch: cannot write the output: ") + std::strerror(writeError_));
+            PrintMessage(
+                err_, std::string("batch: cannot write the output: ") + std::strerror(writeError_));
             return kExitUsage;
         }
         if (!complete) return kExitUsage;

@@ -20,11 +20,9 @@ bool ChunkReader::Next(InputChunk& chunk) {
     chunk.last = false;
     chunk.stop.reset();
     for (;;) {
-        // Whatever the chunk size, a record is refused by its own length:
-        // one that ended, or one still growing.
-        if (tooLong_ || pending_.size() - lastEnd_ > maxRecordBytes_) {
+        if (tooLong_) {
             std::string text = " is longer than " + std::to_string(maxRecordBytes_) + " bytes";
-            if (!tooLong_ && state_ != State::Outside)
+            if (tooLongInQuotes_)
                 text += "; the quote at byte " + std::to_string(offset_ + openQuote_ + 1) +
                         " is not closed";
             Cut(chunk, lastEnd_);
@@ -69,17 +67,24 @@ bool ChunkReader::Next(InputChunk& chunk) {
 
 // Moves on from scanned_: outside quotes only a quote can change the state
 // and every line break ends a record (or a blank line); inside, only a quote.
-// Stops at a record longer than the limit, which then starts at lastEnd_.
+// A record is too long when it has a byte at lastEnd_ + maxRecordBytes_ (the
+// limit); where that byte is found does not depend on how the input was read,
+// nor does the note that it lies in a quoted field.
 void ChunkReader::Scan() {
     const char* const d = pending_.data();
     const std::size_t n = pending_.size();
+    const std::size_t max = maxRecordBytes_;
+    auto tooLong = [&](bool inQuotes) {
+        tooLong_ = true;
+        tooLongInQuotes_ = inQuotes;
+    };
     std::size_t pos = scanned_;
     while (pos < n) {
         switch (state_) {
             case State::Outside: {
                 const auto* q = static_cast<const char*>(std::memchr(d + pos, '"', n - pos));
                 const std::size_t stop = q ? static_cast<std::size_t>(q - d) : n;
-                if (stop - lastEnd_ <= maxRecordBytes_) {
+                if (stop - lastEnd_ <= max) {
                     for (std::size_t k = stop; k > pos; --k) {
                         if (IsLineBreak(d[k - 1])) {
                             lastEnd_ = k;
@@ -90,32 +95,34 @@ void ChunkReader::Scan() {
                     // A record here may be too long: measure each.
                     for (std::size_t k = pos; k < stop; ++k) {
                         if (!IsLineBreak(d[k])) continue;
-                        if (k - lastEnd_ > maxRecordBytes_) {
-                            tooLong_ = true;
-                            return;
-                        }
+                        if (k - lastEnd_ > max) return tooLong(false);
                         lastEnd_ = k + 1;
                     }
+                    if (stop - lastEnd_ > max) return tooLong(false);
                 }
                 if (!q) {
                     pos = n;
                     break;
                 }
                 // A quote opens a field only at its start (pending_ starts a record).
-                if (stop == 0 || d[stop - 1] == ',' || IsLineBreak(d[stop - 1])) {
+                const bool opens = stop == 0 || d[stop - 1] == ',' || IsLineBreak(d[stop - 1]);
+                if (opens) {
                     state_ = State::Quoted;
                     openQuote_ = stop;
                 }
+                if (stop - lastEnd_ == max) return tooLong(opens);
                 pos = stop + 1;
                 break;
             }
             case State::Quoted: {
                 const auto* q = static_cast<const char*>(std::memchr(d + pos, '"', n - pos));
+                const std::size_t end = q ? static_cast<std::size_t>(q - d) : n;
+                if (lastEnd_ + max < end || (q && lastEnd_ + max == end)) return tooLong(true);
                 if (!q) {
                     pos = n;
                     break;
                 }
-                pos = static_cast<std::size_t>(q - d) + 1;
+                pos = end + 1;
                 state_ = State::QuoteSeen;
                 break;
             }
@@ -123,6 +130,7 @@ void ChunkReader::Scan() {
                 // A doubled quote stays inside; anything else closes the field
                 // and is read from outside.
                 if (d[pos] == '"') {
+                    if (pos == lastEnd_ + max) return tooLong(true);
                     state_ = State::Quoted;
                     ++pos;
                 } else {

@@ -42,14 +42,15 @@ class ChunkReader {
 
     std::FILE* in_;
     std::size_t chunkBytes_, maxRecordBytes_;
-    std::vector<char> pending_;   // input not given out yet; starts at a record
-    std::uint64_t offset_ = 0;    // input bytes before pending_[0]
-    std::size_t scanned_ = 0;     // bytes of pending_ the state has seen
-    std::size_t lastEnd_ = 0;     // just past the last record's end in pending_ (0: none)
-    std::size_t openQuote_ = 0;   // the quote that opened the current quoted field
+    std::vector<char> pending_;  // input not given out yet; starts at a record
+    std::uint64_t offset_ = 0;   // input bytes before pending_[0]
+    std::size_t scanned_ = 0;    // bytes of pending_ the state has seen
+    std::size_t lastEnd_ = 0;    // just past the last record's end in pending_ (0: none)
+    std::size_t openQuote_ = 0;  // the quote that opened the current quoted field
     State state_ = State::Outside;
     bool started_ = false, eof_ = false, done_ = false;
-    bool tooLong_ = false;  // the record at lastEnd_ ended past the limit
+    bool tooLong_ = false;          // the record at lastEnd_ is longer than the limit
+    bool tooLongInQuotes_ = false;  // its byte at the limit is in a quoted field
 };
 
 }  // namespace gaspipe::cli

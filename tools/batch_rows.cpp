@@ -12,8 +12,8 @@ namespace {
 namespace hy = hydraulics;
 
 constexpr std::array<std::string_view, kBatchColumnCount> kColumnNames = {
-    "gas",      "class",  "material", "density", "viscosity",  "temperature", "diameter", "length",
-    "flow",     "inlet",  "start",    "method",  "local_loss", "rise",        "roughness", "z"};
+    "gas",  "class", "material", "density", "viscosity",  "temperature", "diameter",  "length",
+    "flow", "inlet", "start",    "method",  "local_loss", "rise",        "roughness", "z"};
 constexpr int kRequiredColumns = kStart;  // every column before "start"
 
 constexpr std::string_view kResultHeader =
@@ -55,8 +55,8 @@ void BatchRows::Process(const InputChunk& chunk, ChunkOutput& out) {
     out.Clear();
     out_ = &out;
     record_ = 0;
-    const CsvReadResult read = ReadCsv({chunk.bytes.data(), chunk.bytes.size()}, chunk.offset,
-                                       chunk.last, *this);
+    const CsvReadResult read =
+        ReadCsv({chunk.bytes.data(), chunk.bytes.size()}, chunk.offset, chunk.last, *this);
     out.records = read.records;
     out.error = read.error;
     // The reader's stop comes after every record of the chunk.
@@ -165,7 +165,8 @@ bool BatchRows::Parse(const CsvRecord& record) {
     auto field = [&](BatchColumn c) { return record.fields[columns[c]]; };
     auto given = [&](BatchColumn c) { return columns[c] >= 0 && !IsBlank(field(c)); };
     auto unknown = [&](BatchColumn c) {
-        problem_ = "column '" + std::string(kColumnNames[c]) + "': unknown value " + Quoted(field(c));
+        problem_ =
+            "column '" + std::string(kColumnNames[c]) + "': unknown value " + Quoted(field(c));
         return false;
     };
 

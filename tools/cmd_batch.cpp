@@ -1,7 +1,7 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <memory>
 #include <thread>
 

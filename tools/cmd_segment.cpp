@@ -32,7 +32,8 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
                   "Print the whole working: inputs as used, Re, lambda, Z, every pass, results");
 
     cmd->callback([opt, &exitStatus] {
-        if (const auto problem = hydraulics::ValidateOptions(opt->input.segment, opt->input.options)) {
+        if (const auto problem =
+                hydraulics::ValidateOptions(opt->input.segment, opt->input.options)) {
             PrintMessage(stderr, "segment: " + problem->message);
             exitStatus = kExitUsage;
             return;

@@ -31,7 +31,8 @@ void PrintText(const std::vector<SizingRow>& rows, const std::optional<std::size
                     ok ? FormatNumber(o.drop, o.single).c_str() : "",
                     ok ? FormatNumber(o.outlet, o.single).c_str() : "",
                     ok ? FormatNumber(o.meanVelocity, o.single).c_str() : "",
-                    ok ? FormatNumber(o.maxVelocity, o.single).c_str() : "", r.meets ? "yes" : "no");
+                    ok ? FormatNumber(o.maxVelocity, o.single).c_str() : "",
+                    r.meets ? "yes" : "no");
     }
     if (choice)
         std::printf("smallest fitting: nominal %s, inner diameter %s mm\n",

@@ -75,7 +75,8 @@ void SetupSolve(CLI::App& app, int& exitStatus) {
         for (const char* name : {"flow", "length", "diameter", "inlet"}) {
             if (name == hy::UnknownName(unknown) || cmd->count(std::string("--") + name) > 0)
                 continue;
-            PrintMessage(stderr, std::string("solve: --") + name + " is required unless solving for it");
+            PrintMessage(stderr,
+                         std::string("solve: --") + name + " is required unless solving for it");
             exitStatus = kExitUsage;
             return;
         }
@@ -99,7 +100,8 @@ void SetupSolve(CLI::App& app, int& exitStatus) {
             PrintMessage(stderr, "solve: " + r.message);
             return;
         }
-        std::printf("%s\n%s\t%s\n", r.message.c_str(), std::string(hy::UnknownName(unknown)).c_str(),
+        std::printf("%s\n%s\t%s\n", r.message.c_str(),
+                    std::string(hy::UnknownName(unknown)).c_str(),
                     FormatNumber(r.value, in.single()).c_str());
         for (const auto& line : ReportText(answer, *at)) std::printf("%s\n", line.c_str());
     });

@@ -15,7 +15,6 @@ bool NeedsQuotes(std::string_view field) {
     return field.find_first_of(",\"\r\n") != std::string_view::npos;
 }
 
-
 // The fields of one record, kept joined by commas in one growing buffer, so
 // records cost no allocation each once it has grown.
 class Fields {
@@ -100,9 +99,10 @@ class Reader {
         csv_set_blk_size(&parser_, 4096);
         if (!Feed(data.data(), data.size()) || result_.stopped) return result_;
         if (last && csv_fini(&parser_, OnField, OnRecord, this) != 0) {
-            if (csv_error(&parser_) != CSV_EPARSE) return Fail(0, csv_strerror(csv_error(&parser_)));
-            return Fail(result_.records + 1, ": the quote at byte " + std::to_string(openQuote_) +
-                                                 " is never closed");
+            if (csv_error(&parser_) != CSV_EPARSE)
+                return Fail(0, csv_strerror(csv_error(&parser_)));
+            return Fail(result_.records + 1,
+                        ": the quote at byte " + std::to_string(openQuote_) + " is never closed");
         }
         return result_;
     }

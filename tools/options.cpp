@@ -35,8 +35,7 @@ CLI::Option* AddSelector(CLI::App& cmd, const std::string& name, E& target,
                          const std::string& choices, const std::string& description) {
     return cmd
         .add_option_function<std::string>(
-            name, [&target, parse](const std::string& text) { target = *parse(text); },
-            description)
+            name, [&target, parse](const std::string& text) { target = *parse(text); }, description)
         ->transform(Selector(canonical, choices))
         ->type_name("TEXT");
 }
@@ -64,8 +63,8 @@ void AddMethodOption(CLI::App& cmd, hy::Method& method) {
            [&method](const std::string& text) {
                const auto m = ParseMethod(text);
                if (!m)
-                   throw CLI::ValidationError("--method",
-                                              Quoted(text) + " is not one of appendix|gb50028-2006");
+                   throw CLI::ValidationError(
+                       "--method", Quoted(text) + " is not one of appendix|gb50028-2006");
                method = *m;
            },
            "Calculation method: appendix (the window's, default) or gb50028-2006")
@@ -125,9 +124,8 @@ CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, double& tar
         single);
 }
 
-CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name,
-                             std::optional<double>& target, const hy::Method& method,
-                             const std::string& description) {
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, std::optional<double>& target,
+                             const hy::Method& method, const std::string& description) {
     const hy::Method* m = &method;
     auto single = [m] { return *m == hy::Method::Appendix; };
     return AddParsed(

@@ -31,9 +31,8 @@ void AddSegmentOptions(CLI::App& cmd, SegmentInput& input, bool withDiameter,
 // a usage error naming the option.
 CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, double& target,
                              const hydraulics::Method& method, const std::string& description);
-CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name,
-                             std::optional<double>& target, const hydraulics::Method& method,
-                             const std::string& description);
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, std::optional<double>& target,
+                             const hydraulics::Method& method, const std::string& description);
 
 // The material selector alone (for commands that need no gas or class).
 CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material);

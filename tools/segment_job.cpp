@@ -21,16 +21,17 @@ struct Alias {
     E value;
 };
 
-constexpr Alias<hy::Gas> kGases[] = {{"natural-gas", sel::kNaturalGas, hy::Gas::NaturalGas},
-                                     {"manufactured-gas", sel::kManufacturedGas,
-                                      hy::Gas::ManufacturedGas},
-                                     {"lpg", sel::kLpg, hy::Gas::Lpg}};
+constexpr Alias<hy::Gas> kGases[] = {
+    {"natural-gas", sel::kNaturalGas, hy::Gas::NaturalGas},
+    {"manufactured-gas", sel::kManufacturedGas, hy::Gas::ManufacturedGas},
+    {"lpg", sel::kLpg, hy::Gas::Lpg}};
 constexpr Alias<hy::PressureClass> kClasses[] = {
     {"high-medium", sel::kHighMedium, hy::PressureClass::HighMedium},
     {"low", sel::kLow, hy::PressureClass::Low}};
-constexpr Alias<hy::Material> kMaterials[] = {{"steel", sel::kSteel, hy::Material::Steel},
-                                              {"pe", sel::kPe, hy::Material::Pe},
-                                              {"cast-iron", sel::kCastIron, hy::Material::CastIron}};
+constexpr Alias<hy::Material> kMaterials[] = {
+    {"steel", sel::kSteel, hy::Material::Steel},
+    {"pe", sel::kPe, hy::Material::Pe},
+    {"cast-iron", sel::kCastIron, hy::Material::CastIron}};
 
 template <typename E, std::size_t N>
 const Alias<E>* Find(std::string_view text, const Alias<E> (&aliases)[N]) {
@@ -108,9 +109,7 @@ std::optional<hy::Method> ParseMethod(std::string_view t) { return hy::MethodFro
 
 std::optional<std::string> CanonicalGas(std::string_view t) { return Chinese(t, kGases); }
 std::optional<std::string> CanonicalClass(std::string_view t) { return Chinese(t, kClasses); }
-std::optional<std::string> CanonicalMaterial(std::string_view t) {
-    return Chinese(t, kMaterials);
-}
+std::optional<std::string> CanonicalMaterial(std::string_view t) { return Chinese(t, kMaterials); }
 
 std::optional<float> ParseNumber(std::string_view text) { return Parse<float>(text); }
 std::optional<double> ParseDouble(std::string_view text) { return Parse<double>(text); }
@@ -176,7 +175,8 @@ std::string FormatShortest(float value) {
 void AppendNumber(std::string& out, double value, bool single) {
     char buf[64];
     const float f = static_cast<float>(value);
-    out.append(buf, single && double(f) == value ? WriteShortest(buf, f) : WriteShortest(buf, value));
+    out.append(buf,
+               single && double(f) == value ? WriteShortest(buf, f) : WriteShortest(buf, value));
 }
 
 std::string FormatNumber(double value, bool single) {

@@ -16,7 +16,8 @@ namespace hy = hydraulics;
 std::string Fixed(double value, int decimals) {
     char buf[400];
     const double shown = value == 0 ? 0.0 : value;
-    const auto res = std::to_chars(buf, buf + sizeof buf, shown, std::chars_format::fixed, decimals);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, shown, std::chars_format::fixed, decimals);
     return std::string(buf, res.ptr);
 }
 
@@ -140,7 +141,8 @@ std::vector<std::string> ReportText(const SegmentInput& in, const SegmentOutcome
         return ReportLines(high ? sel::kHighMedium : sel::kLow, r);
     }
     if (high)
-        return {"压力降=    " + Fixed(o.drop, 3) + "公斤", "出口压力=  " + Fixed(o.outlet, 3) + "公斤",
+        return {"压力降=    " + Fixed(o.drop, 3) + "公斤",
+                "出口压力=  " + Fixed(o.outlet, 3) + "公斤",
                 "压力平方差=" + Fixed(o.loss, 3) + "公斤^2",
                 "平均流速=  " + Fixed(o.meanVelocity, 3) + "米/秒",
                 "最大流速=  " + Fixed(o.maxVelocity, 3) + "米/秒"};

@@ -49,8 +49,8 @@ char* Write(char* out, T value) {
         ++exponent;
     }
     char digits[24];
-    const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, significand).ptr -
-                                   digits);
+    const int n =
+        static_cast<int>(std::to_chars(digits, digits + sizeof digits, significand).ptr - digits);
     const int x = exponent + n - 1;  // of the scientific form d.ddd·10^x
     const int scientific = n + (n > 1 ? 1 : 0) + 2 + (std::abs(x) >= 100 ? 3 : 2);
     const int fixed = x >= n - 1 ? x + 1 : x >= 0 ? n + 1 : n + 1 - x;

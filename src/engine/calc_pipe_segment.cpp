@@ -133,11 +133,8 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
 
         float P2 = w.P2old;
         auto record = [&] {
-            const PassValues values{w.Pm,     w.Z,
-                                    w.Qa,     w.v,
-                                    w.Re,     w.lambda,
-                                    sngPressureLoss, sngOutletPressure,
-                                    w.rel};
+            const PassValues values{
+                w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel};
             if (options.trace) options.trace->push_back(values);
             if (options.last) *options.last = values;
         };

@@ -189,7 +189,7 @@ TEST(Batch, TheCurrentCodeMethodAndTheOptionalColumns) {
     const std::string header = kHeader + ",method,local_loss,rise,roughness,z";
     const std::string high = "natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,5";
     const std::string low = "natural-gas,low,steel,0.7247,14.5,288,50,50,50,3000";
-    const auto r = Batch(header + "\n" +                         //
+    const auto r = Batch(header + "\n" +                          //
                          "a," + high + ",gb50028-2006,,,,\n" +    //
                          "b," + low + ",gb50028-2006,, 10,,\n" +  //
                          "c," + high + ",,,,,\n" +                //

@@ -73,7 +73,7 @@ TEST(RunSegment, GuardOutcomesAndTheirMessages) {
     SegmentOutcome o = RunSegment(in);
     EXPECT_EQ(o.status, Status::InputError);
     EXPECT_EQ(o.message, kMsgInletGuard);
-    EXPECT_EQ(o.passes, 0);  // the engine was not called
+    EXPECT_EQ(o.passes, 0);                                     // the engine was not called
     in.segment.pressureClass = hydraulics::PressureClass::Low;  // no guard under low pressure
     in.segment.inlet = 0.5f;
     EXPECT_NE(RunSegment(in).status, Status::InputError);
@@ -131,10 +131,11 @@ TEST(Json, StringsAreEscapedAndFailuresHaveNoNumbers) {
 // std::to_chars is the reference: the tool writes what it writes, faster.
 TEST(FormatShortest, WritesWhatToCharsWrites) {
     std::mt19937_64 random(2024);
-    const float floats[] = {0.1f, 4.9276142f, 1e-38f, 3.4028235e38f, -2393.374f, 7.0f, 1e4f,
-                            1e5f, 123456792.0f, 0.0001f, 0.001f, -0.0f, 0.0f, 1e-45f};
-    const double doubles[] = {0.1, 1e21, 1.2345678901234567e21, 1e22, 9007199254740993.0,
-                              123456789012345680.0, 0.0001, 5e-324, -0.0, 1.7976931348623157e308};
+    const float floats[] = {0.1f, 4.9276142f,   1e-38f,  3.4028235e38f, -2393.374f, 7.0f, 1e4f,
+                            1e5f, 123456792.0f, 0.0001f, 0.001f,        -0.0f,      0.0f, 1e-45f};
+    const double doubles[] = {
+        0.1,    1e21, 1.2345678901234567e21, 1e22, 9007199254740993.0, 123456789012345680.0, 0.0001,
+        5e-324, -0.0, 1.7976931348623157e308};
     auto same = [](auto v) {
         char a[64], b[64];
         const std::string expected(a, std::to_chars(a, a + sizeof a, v).ptr);
@@ -151,7 +152,8 @@ TEST(FormatShortest, WritesWhatToCharsWrites) {
         std::memcpy(&f, &low, sizeof f);
         std::memcpy(&d, &bits, sizeof d);
         // Also numbers of the sizes pipes have, where fixed and scientific compete.
-        const double human = std::ldexp(static_cast<double>(bits >> 11), -53) * std::pow(10, i % 30 - 8);
+        const double human =
+            std::ldexp(static_cast<double>(bits >> 11), -53) * std::pow(10, i % 30 - 8);
         for (double v : {d, human, std::round(human)}) mismatches += std::isfinite(v) && !same(v);
         mismatches += std::isfinite(f) && !same(f);
         mismatches += !same(static_cast<float>(human));
