@@ -32,7 +32,7 @@ class Writer {
                           ? "batch: " + m.text
                           : "batch: record " + std::to_string(records_ + m.record) + ": " + m.text);
         errno = 0;
-        if (writeError_ == 0 &&
+        if (writeError_ == 0 && chunk.text.size() != 0 &&
             std::fwrite(chunk.text.data(), 1, chunk.text.size(), out_) != chunk.text.size())
             writeError_ = errno != 0 ? errno : EIO;
         if (chunk.error) {

@@ -1,9 +1,12 @@
 #include "batch_rows.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "messages.h"
+#include "shortest.h"
 
 namespace gaspipe::cli {
 
@@ -24,25 +27,47 @@ bool NeedsQuotes(std::string_view field) {
     return field.find_first_of(",\"\r\n") != std::string_view::npos;
 }
 
-void AppendField(std::string& out, std::string_view field) {
-    if (!NeedsQuotes(field)) {
-        out += field;
-        return;
-    }
-    out += '"';
+char* Copy(char* p, std::string_view text) {
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
+
+// The field as CSV: quoted, its quotes doubled, where it must be. Takes at
+// most 2 · size + 2 bytes.
+char* WriteField(char* p, std::string_view field) {
+    if (!NeedsQuotes(field)) return Copy(p, field);
+    *p++ = '"';
     for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
+        if (c == '"') *p++ = '"';
+        *p++ = c;
     }
-    out += '"';
+    *p++ = '"';
+    return p;
+}
+
+// Room for the shortest text of any float or double, a comma before it.
+constexpr std::size_t kNumberRoom = 40;
+
+char* WriteNumber(char* p, double value, bool single) {
+    const float f = static_cast<float>(value);
+    return single && double(f) == value ? WriteShortest(p, f) : WriteShortest(p, value);
 }
 
 bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == text.npos; }
 
 }  // namespace
 
+void TextBuffer::Append(std::string_view text) { Commit(Copy(Reserve(text.size()), text)); }
+
+void TextBuffer::Grow(std::size_t n) {
+    capacity_ = std::max(2 * capacity_, size_ + n + (64u << 10));
+    auto grown = std::make_unique<char[]>(capacity_);
+    if (size_ != 0) std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+}
+
 void ChunkOutput::Clear() {
-    text.clear();
+    text.Clear();
     messages.clear();
     records = 0;
     error.reset();
@@ -90,13 +115,13 @@ bool BatchRows::Header(const CsvRecord& record) {
     }
     h.width = record.fields.size();
     header_ = h;
-    std::string& out = out_->text;
+    TextBuffer& out = out_->text;
     for (std::string_view field : record.fields) {
-        AppendField(out, field);
-        out += ',';
+        out.Commit(WriteField(out.Reserve(2 * field.size() + 2), field));
+        out.Append(",");
     }
-    out += kResultHeader;
-    out += '\n';
+    out.Append(kResultHeader);
+    out.Append("\n");
     return true;
 }
 
@@ -114,49 +139,61 @@ void BatchRows::Row(const CsvRecord& record) {
         if (outcome_.status == Status::InputError) problem_ = outcome_.message;
     }
 
-    // The input fields, padded or cut to the header's width.
-    std::string& out = out_->text;
-    if (record.isPlain && count == width) {
-        out += record.plain;
-        out += ',';
-    } else {
-        for (std::size_t i = 0; i < width; ++i) {
-            if (i < count) AppendField(out, record.fields[i]);
-            out += ',';
-        }
-    }
-
     const SegmentOutcome* o = calculated ? &outcome_ : nullptr;
     if (!problem_.empty()) {
         out_->messages.push_back({record_, problem_});
         o = nullptr;
     }
     const bool ok = o && o->status == Status::Ok;
-    out += StatusName(o ? o->status : Status::InputError);
-    auto number = [&](double v) {
-        out += ',';
-        if (ok) AppendNumber(out, v, o->single);
-    };
-    if (ok) {
-        number(o->outlet), number(o->loss), number(o->drop);
-        number(o->meanVelocity), number(o->maxVelocity);
+    const std::string_view message = o ? std::string_view(o->message) : problem_;
+
+    // Room for the row at its longest, then written straight in.
+    const bool plain = record.isPlain && count == width;
+    std::size_t room = 2 * message.size() + 12 * kNumberRoom + 64;
+    if (plain) {
+        room += record.plain.size() + 1;
     } else {
-        out += ",,,,,";
+        for (std::size_t i = 0; i < width && i < count; ++i) room += 2 * record.fields[i].size() + 2;
+        room += width;
     }
-    char passes[16];
-    out += ',';
-    out.append(passes, std::to_chars(passes, passes + sizeof passes, o ? o->passes : 0).ptr);
-    out += ',';
-    AppendField(out, o ? std::string_view(o->message) : std::string_view(problem_));
-    if (ok) {
-        number(o->reynolds), number(o->frictionFactor);
-        out += ',';
-        out += hy::RegimeName(o->regime);
-        number(o->z);
+    char* p = out_->text.Reserve(room);
+    // The input fields, padded or cut to the header's width.
+    if (plain) {
+        p = Copy(p, record.plain);
+        *p++ = ',';
     } else {
-        out += ",,,,";
+        for (std::size_t i = 0; i < width; ++i) {
+            if (i < count) p = WriteField(p, record.fields[i]);
+            *p++ = ',';
+        }
     }
-    out += '\n';
+    p = Copy(p, StatusName(o ? o->status : Status::InputError));
+    if (ok) {
+        for (double v : {o->outlet, o->loss, o->drop, o->meanVelocity, o->maxVelocity}) {
+            *p++ = ',';
+            p = WriteNumber(p, v, o->single);
+        }
+    } else {
+        p = Copy(p, ",,,,,");
+    }
+    *p++ = ',';
+    p = std::to_chars(p, p + 16, o ? o->passes : 0).ptr;
+    *p++ = ',';
+    p = WriteField(p, message);
+    if (ok) {
+        for (double v : {o->reynolds, o->frictionFactor}) {
+            *p++ = ',';
+            p = WriteNumber(p, v, o->single);
+        }
+        *p++ = ',';
+        p = Copy(p, hy::RegimeName(o->regime));
+        *p++ = ',';
+        p = WriteNumber(p, o->z, o->single);
+    } else {
+        p = Copy(p, ",,,,");
+    }
+    *p++ = '\n';
+    out_->text.Commit(p);
     out_->anyRowFailed = out_->anyRowFailed || !ok;
 }
 

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "batch_input.h"
@@ -47,8 +49,28 @@ struct RowMessage {
     std::string text;
 };
 
+// Output text that a row writes through a pointer into room it reserved
+// beforehand, rather than append by append.
+class TextBuffer {
+  public:
+    char* Reserve(std::size_t n) {
+        if (capacity_ - size_ < n) Grow(n);
+        return data_.get() + size_;
+    }
+    void Commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+    void Append(std::string_view text);
+    void Clear() { size_ = 0; }
+    const char* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+
+  private:
+    void Grow(std::size_t n);
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
+
 struct ChunkOutput {
-    std::string text;  // the output rows (and the header line, in the chunk that has it)
+    TextBuffer text;  // the output rows (and the header line, in the chunk that has it)
     std::vector<RowMessage> messages;
     std::size_t records = 0;
     std::optional<CsvError> error;  // stops the run after these rows

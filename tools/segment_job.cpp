@@ -54,27 +54,21 @@ std::optional<std::string> Chinese(std::string_view text, const Alias<E> (&alias
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The text from_chars is given: blanks trimmed, one leading '+' dropped.
-std::optional<std::string_view> NumberText(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && (text.front() == '-' || text.front() == '+')) return std::nullopt;
-    }
-    if (text.empty()) return std::nullopt;
-    return text;
-}
-
+// Blanks trimmed and one leading '+' dropped, the rest is from_chars'.
 template <typename T>
 std::optional<T> Parse(std::string_view text) {
-    const auto t = NumberText(text);
-    if (!t) return std::nullopt;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && IsBlank(*begin)) ++begin;
+    while (begin < end && IsBlank(end[-1])) --end;
+    if (begin < end && *begin == '+') {
+        ++begin;
+        if (begin < end && (*begin == '-' || *begin == '+')) return std::nullopt;
+    }
+    if (begin == end) return std::nullopt;
     T value = 0;
-    const auto [ptr, ec] =
-        std::from_chars(t->data(), t->data() + t->size(), value, std::chars_format::general);
-    if (ec != std::errc() || ptr != t->data() + t->size() || !std::isfinite(value))
-        return std::nullopt;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
