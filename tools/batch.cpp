@@ -82,7 +82,8 @@ bool RunPipeline(ChunkReader& reader, Writer& writer, const BatchHeader& header,
         ChunkOutput out;
         State state = State::Free;
     };
-    std::vector<Slot> slots(2 * jobs + 2);
+    // One chunk for each worker, one being read and two waiting to be written.
+    std::vector<Slot> slots(jobs + 3);
     const std::size_t n = slots.size();
     std::mutex mutex;
     std::condition_variable changed;

@@ -28,7 +28,7 @@ bool NeedsQuotes(std::string_view field) {
 }
 
 char* Copy(char* p, std::string_view text) {
-    std::memcpy(p, text.data(), text.size());
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
     return p + text.size();
 }
 
@@ -61,7 +61,7 @@ void TextBuffer::Append(std::string_view text) { Commit(Copy(Reserve(text.size()
 
 void TextBuffer::Grow(std::size_t n) {
     capacity_ = std::max(2 * capacity_, size_ + n + (64u << 10));
-    auto grown = std::make_unique<char[]>(capacity_);
+    std::unique_ptr<char[]> grown(new char[capacity_]);
     if (size_ != 0) std::memcpy(grown.get(), data_.get(), size_);
     data_ = std::move(grown);
 }
@@ -153,7 +153,8 @@ void BatchRows::Row(const CsvRecord& record) {
     if (plain) {
         room += record.plain.size() + 1;
     } else {
-        for (std::size_t i = 0; i < width && i < count; ++i) room += 2 * record.fields[i].size() + 2;
+        for (std::size_t i = 0; i < width && i < count; ++i)
+            room += 2 * record.fields[i].size() + 2;
         room += width;
     }
     char* p = out_->text.Reserve(room);

@@ -85,7 +85,7 @@ void SetupBatch(CLI::App& app, int& exitStatus) {
     cmd->add_option("-j,--jobs", opt->config.jobs,
                     "Threads calculating rows (default: the number of cores); the output is the "
                     "same for any number")
-        ->check(CLI::Range(1u, 256u));
+        ->check(CLI::Range(1u, 64u));
     cmd->callback([opt, &exitStatus] { exitStatus = Run(*opt); });
 }
 
