@@ -1,6 +1,7 @@
 #include "segment_report.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "calc_pipe_segment.h"
@@ -85,13 +86,19 @@ TraceLines Lines(const hy::SegmentTrace& t) {
     h.push_back(num("local_loss_fraction", t.localLossFraction));
     if (t.equivalentLength != 0) h.push_back(num("equivalent_length", t.equivalentLength, "m"));
     if (!high) h.push_back(num("rise", t.rise, "m"));
-    h.push_back(text("regime", hy::RegimeName(t.regime)));
-    h.push_back(num("reynolds", t.reynolds));
-    h.push_back(num("friction_factor", t.frictionFactor));
-    h.push_back(num("z", t.z));
+    // The appendix routine leaves no working when its first pass fails.
+    const bool working = t.method != hy::Method::Appendix || !t.passes.empty();
+    auto known = [&](double v) { return working ? std::optional(v) : std::nullopt; };
+    if (working)
+        h.push_back(text("regime", hy::RegimeName(t.regime)));
+    else
+        h.push_back(num("regime", std::nullopt));
+    h.push_back(num("reynolds", known(t.reynolds)));
+    h.push_back(num("friction_factor", known(t.frictionFactor)));
+    h.push_back(num("z", known(t.z)));
     h.push_back(flag("z_given", t.zGiven));
-    h.push_back(num("mean_pressure", t.meanPressure, high ? p : "Pa gauge"));
-    h.push_back(num("actual_flow", t.actualFlow, "m³/h"));
+    h.push_back(num("mean_pressure", known(t.meanPressure), high ? p : "Pa gauge"));
+    h.push_back(num("actual_flow", known(t.actualFlow), "m³/h"));
     h.push_back(num("pass_count", t.passCount));
 
     const bool ok = t.outcome == hy::Outcome::Ok;
@@ -126,8 +133,10 @@ constexpr PassField kPassFields[] = {
     {"loss", [](const hy::Pass& p) { return std::optional(p.loss); }},
 };
 
+// A number that did not come out of the calculation (none, or not finite
+// where a formula had no solution) is shown as missing.
 std::string Value(const std::optional<double>& v, bool single, const char* none) {
-    return v ? FormatNumber(*v, single) : none;
+    return v && std::isfinite(*v) ? FormatNumber(*v, single) : none;
 }
 
 }  // namespace
