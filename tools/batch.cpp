@@ -1,270 +1,176 @@
 #include "batch.h"
 
-#include <array>
 #include <cerrno>
-#include <charconv>
-#include <cstdint>
+#include <condition_variable>
 #include <cstring>
-#include <optional>
+#include <mutex>
 #include <string>
-#include <string_view>
+#include <thread>
 #include <vector>
 
+#include "batch_input.h"
+#include "batch_rows.h"
 #include "commands.h"
-#include "csv_reader.h"
 #include "messages.h"
-#include "segment_job.h"
 
 namespace gaspipe::cli {
 
 namespace {
 
-enum Column {
-    kGas,
-    kClass,
-    kMaterial,
-    kDensity,
-    kViscosity,
-    kTemperature,
-    kDiameter,
-    kLength,
-    kFlow,
-    kInlet,
-    kStart,
-    kColumnCount
-};
-
-constexpr std::array<std::string_view, kColumnCount> kColumnNames = {
-    "gas",      "class",  "material", "density", "viscosity", "temperature",
-    "diameter", "length", "flow",     "inlet",   "start"};
-constexpr int kRequiredColumns = kStart;  // every column before "start"
-
-constexpr std::string_view kResultHeader =
-    "status,outlet,loss,drop,mean_velocity,max_velocity,passes,message";
-
-bool NeedsQuotes(std::string_view field) {
-    for (char c : field)
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
-    return false;
-}
-
-void AppendField(std::string& out, std::string_view field) {
-    if (!NeedsQuotes(field)) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-void AppendNumber(std::string& out, float value) {
-    char buf[32];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
-}
-
-// The fields of one record, kept as they will be written out: joined by commas
-// in one growing buffer, so a million records cost no allocation each and a
-// record without special characters is copied out in one piece.
-class Record {
+// Writes the chunks' rows in input order, with their messages numbered over
+// the whole input.
+class Writer {
   public:
-    std::size_t size() const { return ends_.size(); }
-    std::string_view operator[](std::size_t i) const {
-        const std::size_t begin = i == 0 ? 0 : ends_[i - 1] + 1;
-        return std::string_view(text_).substr(begin, ends_[i] - begin);
-    }
-    void Add(std::string_view field) {
-        quoting_ = quoting_ || NeedsQuotes(field);
-        text_ += field;
-        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-        text_ += ',';
-    }
-    // Missing trailing fields become empty ones; extra ones are dropped.
-    void Resize(std::size_t n) {
-        if (n < ends_.size()) text_.resize(n == 0 ? 0 : ends_[n - 1] + 1);
-        while (ends_.size() < n) Add({});
-        ends_.resize(n);
-    }
-    // Every field followed by a comma, quoted where it must be.
-    void AppendTo(std::string& out) const {
-        if (!quoting_) {
-            out += text_;
-            return;
-        }
-        for (std::size_t i = 0; i < size(); ++i) {
-            AppendField(out, (*this)[i]);
-            out += ',';
-        }
-    }
-    void Clear() {
-        text_.clear();
-        ends_.clear();
-        quoting_ = false;
-    }
+    Writer(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
-  private:
-    std::string text_;
-    std::vector<std::uint32_t> ends_;  // a record is far below 4 GiB (the reader's limit)
-    bool quoting_ = false;
-};
-
-class Batch : public CsvSink {
-  public:
-    Batch(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
-
-    void Field(std::string_view f) override { fields_.Add(f); }
-
-    bool EndRecord() override {
-        ++records_;
-        if (!haveHeader_) {
-            Header();
-        } else {
-            Row();
-        }
-        fields_.Clear();
-        if (buffer_.size() > (1u << 20)) Flush();
-        return !failed_;
-    }
-
-    // Writes what is buffered; a failed write ends the run (the buffer would
-    // otherwise grow with every record).
-    bool Flush() {
-        if (writeError_ != 0) return false;
-        if (!buffer_.empty() &&
-            std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+    // false: the run stops after this chunk (what stops it is said, except a
+    // failed write, which Finish reports).
+    bool Write(const ChunkOutput& chunk) {
+        for (const RowMessage& m : chunk.messages)
+            PrintMessage(
+                err_, m.record == 0
+                          ? "batch: " + m.text
+                          : "batch: record " + std::to_string(records_ + m.record) + ": " + m.text);
+        errno = 0;
+        if (writeError_ == 0 && chunk.text.size() != 0 &&
+            std::fwrite(chunk.text.data(), 1, chunk.text.size(), out_) != chunk.text.size())
             writeError_ = errno != 0 ? errno : EIO;
-            failed_ = true;
-            return false;
+        if (chunk.error) {
+            const CsvError& e = *chunk.error;
+            PrintMessage(err_,
+                         "batch: " +
+                             (e.record == 0 ? std::string()
+                                            : "record " + std::to_string(records_ + e.record)) +
+                             e.text);
         }
-        buffer_.clear();
-        return true;
+        records_ += chunk.records;
+        anyRowFailed_ = anyRowFailed_ || chunk.anyRowFailed;
+        return writeError_ == 0 && !chunk.error && !chunk.refused;
     }
 
-    bool failed() const { return failed_; }
-    int writeError() const { return writeError_; }
-    bool anyRowFailed() const { return anyRowFailed_; }
-    bool haveHeader() const { return haveHeader_; }
+    // The exit status once the reading has ended, completely or not.
+    int Finish(bool complete, bool haveHeader) {
+        if (complete && !haveHeader) {
+            PrintMessage(err_, "batch: the input has no header line");
+            return kExitUsage;
+        }
+        if (writeError_ == 0 && std::fflush(out_) != 0) writeError_ = errno != 0 ? errno : EIO;
+        if (writeError_ != 0) {
+            PrintMessage(
+                err_, std::string("batch: cannot write the output: ") + std::strerror(writeError_));
+            return kExitUsage;
+        }
+        if (!complete) return kExitUsage;
+        return anyRowFailed_ ? kExitCalcFailed : kExitOk;
+    }
 
   private:
-    void Header() {
-        haveHeader_ = true;
-        columns_.fill(-1);
-        for (std::size_t i = 0; i < fields_.size(); ++i)
-            for (int c = 0; c < kColumnCount; ++c)
-                if (fields_[i] == kColumnNames[c] && columns_[c] < 0) columns_[c] = int(i);
-        for (int c = 0; c < kRequiredColumns; ++c) {
-            if (columns_[c] < 0) {
-                PrintMessage(
-                    err_, "batch: the header has no column '" + std::string(kColumnNames[c]) + "'");
-                failed_ = true;
-                return;
-            }
-        }
-        width_ = fields_.size();
-        fields_.AppendTo(buffer_);
-        buffer_ += kResultHeader;
-        buffer_ += '\n';
-    }
-
-    void Row() {
-        std::string problem;
-        SegmentOutcome outcome;
-        if (fields_.size() != width_) {
-            problem = "record has " + std::to_string(fields_.size()) +
-                      " fields where the header has " + std::to_string(width_);
-        } else if (auto in = Parse(problem)) {
-            outcome = RunSegment(*in);
-            if (outcome.status == Status::InputError) problem = outcome.message;
-        }
-        fields_.Resize(width_);
-        fields_.AppendTo(buffer_);
-        if (!problem.empty()) {
-            outcome.status = Status::InputError;
-            outcome.message = problem;
-            PrintMessage(err_, "batch: record " + std::to_string(records_) + ": " + problem);
-        }
-        buffer_ += StatusName(outcome.status);
-        const bool ok = outcome.status == Status::Ok;
-        for (float v : {outcome.outlet, outcome.loss, outcome.drop, outcome.meanVelocity,
-                        outcome.maxVelocity}) {
-            buffer_ += ',';
-            if (ok) AppendNumber(buffer_, v);
-        }
-        buffer_ += ',';
-        buffer_ += std::to_string(outcome.passes);
-        buffer_ += ',';
-        AppendField(buffer_, outcome.message);
-        buffer_ += '\n';
-        anyRowFailed_ = anyRowFailed_ || !ok;
-    }
-
-    std::optional<SegmentInput> Parse(std::string& problem) const {
-        SegmentInput in;
-        auto selector = [&](Column c, auto canonical, std::string& target) {
-            if (auto v = canonical(fields_[columns_[c]])) {
-                target = *v;
-                return true;
-            }
-            problem = "column '" + std::string(kColumnNames[c]) + "': unknown value " +
-                      Quoted(fields_[columns_[c]]);
-            return false;
-        };
-        auto number = [&](Column c, float& target) {
-            if (columns_[c] < 0) return true;  // optional column absent
-            const std::string_view text = fields_[columns_[c]];
-            // An empty estimate is no estimate, as when the column is left out.
-            if (c == kStart && text.find_first_not_of(" \t") == std::string_view::npos) return true;
-            if (auto v = ParseNumber(text)) {
-                target = *v;
-                return true;
-            }
-            problem = "column '" + std::string(kColumnNames[c]) + "': " + Quoted(text) +
-                      " is not a number that fits a 32-bit float";
-            return false;
-        };
-        if (selector(kGas, CanonicalGas, in.gas) &&
-            selector(kClass, CanonicalClass, in.pressureClass) &&
-            selector(kMaterial, CanonicalMaterial, in.material) && number(kDensity, in.density) &&
-            number(kViscosity, in.viscosity) && number(kTemperature, in.temperature) &&
-            number(kDiameter, in.diameter) && number(kLength, in.length) &&
-            number(kFlow, in.flow) && number(kInlet, in.inlet) && number(kStart, in.start))
-            return in;
-        return std::nullopt;
-    }
-
     std::FILE* out_;
     std::FILE* err_;
-    Record fields_;
-    std::array<int, kColumnCount> columns_{};
-    std::size_t width_ = 0;
-    std::size_t records_ = 0;
-    std::string buffer_;
+    std::size_t records_ = 0;  // before the next chunk
     int writeError_ = 0;
-    bool haveHeader_ = false;
-    bool failed_ = false;
     bool anyRowFailed_ = false;
 };
 
+// The chunks after the header: read on this thread, worked on by `jobs`
+// threads, written by one more in input order. A few chunks are in flight at
+// a time, so memory stays bounded. Returns false when the run stopped early.
+bool RunPipeline(ChunkReader& reader, Writer& writer, const BatchHeader& header, unsigned jobs) {
+    enum class State { Free, Read, Done };
+    struct Slot {
+        InputChunk in;
+        ChunkOutput out;
+        State state = State::Free;
+    };
+    // One chunk for each worker, one being read and two waiting to be written.
+    std::vector<Slot> slots(jobs + 3);
+    const std::size_t n = slots.size();
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t read = 0, worked = 0;  // chunks read, chunks taken by a worker
+    bool readingDone = false, stop = false;
+
+    auto work = [&] {
+        BatchRows rows(header);
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [&] { return stop || worked < read || readingDone; });
+            if (stop || worked == read) return;
+            Slot& slot = slots[worked++ % n];
+            lock.unlock();
+            rows.Process(slot.in, slot.out);
+            lock.lock();
+            slot.state = State::Done;
+            changed.notify_all();
+        }
+    };
+    auto write = [&] {
+        std::unique_lock lock(mutex);
+        for (std::size_t seq = 0;; ++seq) {
+            Slot& slot = slots[seq % n];
+            changed.wait(lock, [&] {
+                return stop || (seq < read && slot.state == State::Done) ||
+                       (readingDone && seq == read);
+            });
+            if (stop || seq == read) return;
+            lock.unlock();
+            const bool go_on = writer.Write(slot.out);
+            lock.lock();
+            slot.state = State::Free;
+            stop = !go_on;
+            changed.notify_all();
+        }
+    };
+
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < jobs; ++i) threads.emplace_back(work);
+    threads.emplace_back(write);
+    {
+        std::unique_lock lock(mutex);
+        for (std::size_t seq = 0;; ++seq) {
+            Slot& slot = slots[seq % n];
+            changed.wait(lock, [&] { return stop || slot.state == State::Free; });
+            if (stop) break;
+            lock.unlock();
+            const bool more = reader.Next(slot.in);
+            lock.lock();
+            if (!more) break;
+            slot.state = State::Read;
+            ++read;
+            changed.notify_all();
+        }
+        readingDone = true;
+        changed.notify_all();
+    }
+    for (std::thread& t : threads) t.join();
+    return !stop;
+}
+
 }  // namespace
 
-int RunBatch(std::FILE* in, std::FILE* out, std::FILE* err, const BatchLimits& limits) {
-    Batch batch(out, err);
-    const CsvReadResult read = ReadCsv(in, batch, limits.maxRecordBytes);
-    if (!read.error.empty()) PrintMessage(err, "batch: " + read.error);
-    if (read.complete && !batch.haveHeader()) {
-        PrintMessage(err, "batch: the input has no header line");
-        return kExitUsage;
+int RunBatch(std::FILE* in, std::FILE* out, std::FILE* err, const BatchConfig& config) {
+    ChunkReader reader(in, config.chunkBytes, config.maxRecordBytes);
+    Writer writer(out, err);
+    // Until the header is read, and with one job throughout, on this thread.
+    BatchRows rows;
+    InputChunk chunk;
+    ChunkOutput output;
+    bool going = true;
+    while (going && !rows.header() && reader.Next(chunk)) {
+        rows.Process(chunk, output);
+        going = writer.Write(output);
     }
-    if (!batch.Flush() || std::fflush(out) != 0) {
-        const int error = batch.writeError() != 0 ? batch.writeError() : errno;
-        PrintMessage(err, std::string("batch: cannot write the output: ") + std::strerror(error));
-        return kExitUsage;
+    if (going && rows.header()) {
+        if (config.jobs <= 1) {
+            while (going && reader.Next(chunk)) {
+                rows.Process(chunk, output);
+                going = writer.Write(output);
+            }
+        } else {
+            going = RunPipeline(reader, writer, *rows.header(), config.jobs);
+        }
     }
-    if (!read.complete) return kExitUsage;
-    return batch.anyRowFailed() ? kExitCalcFailed : kExitOk;
+    return writer.Finish(going, rows.header().has_value());
 }
 
 }  // namespace gaspipe::cli

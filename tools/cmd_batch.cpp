@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "atomic_file.h"
 #include "batch.h"
@@ -16,6 +18,7 @@ namespace {
 struct BatchOptions {
     std::string input = "-";
     std::string output;
+    BatchConfig config;
 };
 
 struct FileCloser {
@@ -36,7 +39,7 @@ int Run(const BatchOptions& opt) {
             return Fail("cannot open input " + QuotedPath(opt.input) + ": " + std::strerror(errno));
     }
     std::FILE* input = in ? in.get() : stdin;
-    if (opt.output.empty()) return RunBatch(input, stdout, stderr);
+    if (opt.output.empty()) return RunBatch(input, stdout, stderr, opt.config);
 
     // Checked before anything is written: results written over the rows
     // they come from would destroy them.
@@ -53,7 +56,7 @@ int Run(const BatchOptions& opt) {
         if (!out)
             return Fail("cannot open output " + QuotedPath(opt.output) + ": " +
                         std::strerror(errno));
-        const int status = RunBatch(input, out.get(), stderr);
+        const int status = RunBatch(input, out.get(), stderr, opt.config);
         if (std::fclose(out.release()) != 0 && status != kExitUsage)
             return Fail("cannot write output " + QuotedPath(opt.output) + ": " +
                         std::strerror(errno));
@@ -62,7 +65,7 @@ int Run(const BatchOptions& opt) {
     std::string error;
     const auto out = fileio::AtomicFile::Create(target, error);
     if (!out) return Fail("cannot create output " + QuotedPath(opt.output) + ": " + error);
-    const int status = RunBatch(input, out->stream(), stderr);
+    const int status = RunBatch(input, out->stream(), stderr, opt.config);
     // A run that failed leaves no output and an earlier one as it was.
     if (status == kExitUsage) return status;
     if (!out->Commit(error))
@@ -78,6 +81,11 @@ void SetupBatch(CLI::App& app, int& exitStatus) {
     cmd->add_option("input", opt->input, "Input CSV file, or - for standard input (default)");
     cmd->add_option("-o,--output", opt->output,
                     "Output CSV file, written whole at the end (default standard output)");
+    opt->config.jobs = std::max(1u, std::thread::hardware_concurrency());
+    cmd->add_option("-j,--jobs", opt->config.jobs,
+                    "Threads calculating rows (default: the number of cores); the output is the "
+                    "same for any number")
+        ->check(CLI::Range(1u, 64u));
     cmd->callback([opt, &exitStatus] { exitStatus = Run(*opt); });
 }
 

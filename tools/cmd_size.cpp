@@ -16,8 +16,7 @@ namespace {
 
 struct SizeOptions {
     SegmentInput input;
-    float maxDrop = 0, maxVelocity = 0;
-    bool haveMaxDrop = false, haveMaxVelocity = false;
+    SizingLimits limits;
     std::string ini;
     bool json = false;
 };
@@ -29,10 +28,11 @@ void PrintText(const std::vector<SizingRow>& rows, const std::optional<std::size
         const bool ok = o.status == Status::Ok;
         std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", r.nominal.c_str(), r.innerText.c_str(),
                     std::string(StatusName(o.status)).c_str(),
-                    ok ? FormatShortest(o.drop).c_str() : "",
-                    ok ? FormatShortest(o.outlet).c_str() : "",
-                    ok ? FormatShortest(o.meanVelocity).c_str() : "",
-                    ok ? FormatShortest(o.maxVelocity).c_str() : "", r.meets ? "yes" : "no");
+                    ok ? FormatNumber(o.drop, o.single).c_str() : "",
+                    ok ? FormatNumber(o.outlet, o.single).c_str() : "",
+                    ok ? FormatNumber(o.meanVelocity, o.single).c_str() : "",
+                    ok ? FormatNumber(o.maxVelocity, o.single).c_str() : "",
+                    r.meets ? "yes" : "no");
     }
     if (choice)
         std::printf("smallest fitting: nominal %s, inner diameter %s mm\n",
@@ -59,20 +59,21 @@ void SetupSize(CLI::App& app, int& exitStatus) {
     auto* cmd = app.add_subcommand(
         "size", "Try every nominal diameter of the material and pick the smallest that fits");
     AddSegmentOptions(*cmd, opt->input, false);
-    AddNumberOption(*cmd, "--max-drop", opt->maxDrop,
-                    "Largest pressure drop: 1e5 Pa (high/medium) or Pa (low)")
-        ->each([opt](const std::string&) { opt->haveMaxDrop = true; });
-    AddNumberOption(*cmd, "--max-velocity", opt->maxVelocity, "Largest gas velocity, m/s")
-        ->each([opt](const std::string&) { opt->haveMaxVelocity = true; });
+    const auto& method = opt->input.options.method;
+    AddNumberOption(*cmd, "--max-drop", opt->limits.maxDrop, method,
+                    "Largest pressure drop: 1e5 Pa (high/medium) or Pa (low)");
+    AddNumberOption(*cmd, "--max-velocity", opt->limits.maxVelocity, method,
+                    "Largest gas velocity, m/s");
     AddPipeFileOption(*cmd, opt->ini);
     cmd->add_flag("--json", opt->json, "Print one JSON object");
 
     cmd->callback([opt, &exitStatus] {
-        // The calculation would run on these and find every diameter fitting.
-        if (const auto bad = FindImpossibleInput(opt->input, false)) {
-            PrintMessage(stderr, "size: --" + std::string(bad->name) + " " +
-                                     FormatShortest(bad->value) +
-                                     " is not possible: it must be greater than 0");
+        // The calculation would run on impossible inputs and could find every
+        // diameter fitting. Sizing picks the diameter: any valid one stands in.
+        hydraulics::SegmentInput probe = opt->input.segment;
+        probe.diameter = 1;
+        if (const auto problem = hydraulics::Validate(probe, opt->input.options)) {
+            PrintMessage(stderr, "size: " + problem->message);
             exitStatus = kExitUsage;
             return;
         }
@@ -81,13 +82,10 @@ void SetupSize(CLI::App& app, int& exitStatus) {
             exitStatus = kExitUsage;
             return;
         }
-        SizingLimits limits;
-        if (opt->haveMaxDrop) limits.maxDrop = opt->maxDrop;
-        if (opt->haveMaxVelocity) limits.maxVelocity = opt->maxVelocity;
-        const auto rows = SizeSegment(*pipes, opt->input, limits);
+        const auto rows = SizeSegment(*pipes, opt->input, opt->limits);
         if (rows.empty()) {
             PrintMessage(stderr, "size: the pipe file lists no nominal diameters for " +
-                                     Quoted(opt->input.material));
+                                     Quoted(hydraulics::SelectorText(opt->input.segment.material)));
             exitStatus = kExitUsage;
             return;
         }

@@ -16,6 +16,7 @@ void SetupSegment(CLI::App& app, int& exitStatus);
 void SetupBatch(CLI::App& app, int& exitStatus);
 void SetupDiameters(CLI::App& app, int& exitStatus);
 void SetupSize(CLI::App& app, int& exitStatus);
+void SetupSolve(CLI::App& app, int& exitStatus);
 void SetupNetwork(CLI::App& app, int& exitStatus);
 
 }  // namespace gaspipe::cli

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     SetupBatch(app, exitStatus);
     SetupDiameters(app, exitStatus);
     SetupSize(app, exitStatus);
+    SetupSolve(app, exitStatus);
     SetupNetwork(app, exitStatus);
     try {
         app.parse(argc, argv);

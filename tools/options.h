@@ -7,20 +7,32 @@
 #include <string>
 #include <string_view>
 
+#include "hydraulics.h"
 #include "pipe_file.h"
 
 namespace gaspipe::cli {
 
 struct SegmentInput;
 
-// The required inputs of one segment: --gas, --class and --material (Chinese
-// texts or ASCII aliases), then the numbers; --diameter only when asked for.
-void AddSegmentOptions(CLI::App& cmd, SegmentInput& input, bool withDiameter);
+// --method. CLI11 runs the options' callbacks in the order the options were
+// added, so numbers added after it are read at the method's precision.
+void AddMethodOption(CLI::App& cmd, hydraulics::Method& method);
 
-// A float option read in the C locale; a malformed or out-of-range value is a
-// usage error naming the option.
-CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, float& target,
-                             const std::string& description);
+// The inputs of one segment: --method, then --gas, --class and --material
+// (Chinese texts or ASCII aliases), the numbers (--diameter only when asked
+// for), --rise, and the current-code method's --local-loss, --roughness, --z.
+// Without allRequired, --diameter, --length, --flow and --inlet may be left
+// out (a command that solves for one of them checks the others itself).
+void AddSegmentOptions(CLI::App& cmd, SegmentInput& input, bool withDiameter,
+                       bool allRequired = true);
+
+// A number read in the C locale as a float when method is the appendix one
+// (held widened), as a double otherwise; a malformed or out-of-range value is
+// a usage error naming the option.
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, double& target,
+                             const hydraulics::Method& method, const std::string& description);
+CLI::Option* AddNumberOption(CLI::App& cmd, const std::string& name, std::optional<double>& target,
+                             const hydraulics::Method& method, const std::string& description);
 
 // The material selector alone (for commands that need no gas or class).
 CLI::Option* AddMaterialOption(CLI::App& cmd, std::string& material);

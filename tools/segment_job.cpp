@@ -2,34 +2,83 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <utility>
 
 #include "calc_pipe_segment.h"
-#include "report.h"
+#include "shortest.h"
 
 namespace gaspipe::cli {
 
 namespace {
 
-using Alias = std::pair<std::string_view, const char*>;
+namespace hy = hydraulics;
 
-constexpr Alias kGasAliases[] = {{"natural-gas", sel::kNaturalGas},
-                                 {"manufactured-gas", sel::kManufacturedGas},
-                                 {"lpg", sel::kLpg}};
-constexpr Alias kClassAliases[] = {{"high-medium", sel::kHighMedium}, {"low", sel::kLow}};
-constexpr Alias kMaterialAliases[] = {
-    {"steel", sel::kSteel}, {"pe", sel::kPe}, {"cast-iron", sel::kCastIron}};
+template <typename E>
+struct Alias {
+    std::string_view alias;
+    const char* chinese;
+    E value;
+};
 
-template <std::size_t N>
-std::optional<std::string> Canonical(std::string_view text, const Alias (&aliases)[N]) {
-    for (const auto& [alias, chinese] : aliases)
-        if (text == alias || text == chinese) return std::string(chinese);
+constexpr Alias<hy::Gas> kGases[] = {
+    {"natural-gas", sel::kNaturalGas, hy::Gas::NaturalGas},
+    {"manufactured-gas", sel::kManufacturedGas, hy::Gas::ManufacturedGas},
+    {"lpg", sel::kLpg, hy::Gas::Lpg}};
+constexpr Alias<hy::PressureClass> kClasses[] = {
+    {"high-medium", sel::kHighMedium, hy::PressureClass::HighMedium},
+    {"low", sel::kLow, hy::PressureClass::Low}};
+constexpr Alias<hy::Material> kMaterials[] = {
+    {"steel", sel::kSteel, hy::Material::Steel},
+    {"pe", sel::kPe, hy::Material::Pe},
+    {"cast-iron", sel::kCastIron, hy::Material::CastIron}};
+
+template <typename E, std::size_t N>
+const Alias<E>* Find(std::string_view text, const Alias<E> (&aliases)[N]) {
+    for (const auto& a : aliases)
+        if (text == a.alias || text == a.chinese) return &a;
+    return nullptr;
+}
+
+template <typename E, std::size_t N>
+std::optional<E> Value(std::string_view text, const Alias<E> (&aliases)[N]) {
+    if (const auto* a = Find(text, aliases)) return a->value;
+    return std::nullopt;
+}
+
+template <typename E, std::size_t N>
+std::optional<std::string> Chinese(std::string_view text, const Alias<E> (&aliases)[N]) {
+    if (const auto* a = Find(text, aliases)) return std::string(a->chinese);
     return std::nullopt;
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Blanks trimmed and one leading '+' dropped, the rest is from_chars'.
+template <typename T>
+std::optional<T> Parse(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && IsBlank(*begin)) ++begin;
+    while (begin < end && IsBlank(end[-1])) --end;
+    if (begin < end && *begin == '+') {
+        ++begin;
+        if (begin < end && (*begin == '-' || *begin == '+')) return std::nullopt;
+    }
+    if (begin == end) return std::nullopt;
+    T value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+void Reset(SegmentOutcome& out, bool single) {
+    std::string message = std::move(out.message);
+    message.clear();
+    out = SegmentOutcome{};
+    out.single = single;
+    out.message = std::move(message);
+}
 
 }  // namespace
 
@@ -47,28 +96,25 @@ std::string_view StatusName(Status s) {
     return "input_error";
 }
 
-std::optional<std::string> CanonicalGas(std::string_view t) { return Canonical(t, kGasAliases); }
-std::optional<std::string> CanonicalClass(std::string_view t) {
-    return Canonical(t, kClassAliases);
-}
-std::optional<std::string> CanonicalMaterial(std::string_view t) {
-    return Canonical(t, kMaterialAliases);
+std::optional<hy::Gas> ParseGas(std::string_view t) { return Value(t, kGases); }
+std::optional<hy::PressureClass> ParseClass(std::string_view t) { return Value(t, kClasses); }
+std::optional<hy::Material> ParseMaterial(std::string_view t) { return Value(t, kMaterials); }
+std::optional<hy::Method> ParseMethod(std::string_view t) { return hy::MethodFromName(t); }
+
+std::optional<std::string> CanonicalGas(std::string_view t) { return Chinese(t, kGases); }
+std::optional<std::string> CanonicalClass(std::string_view t) { return Chinese(t, kClasses); }
+std::optional<std::string> CanonicalMaterial(std::string_view t) { return Chinese(t, kMaterials); }
+
+std::optional<float> ParseNumber(std::string_view text) { return Parse<float>(text); }
+std::optional<double> ParseDouble(std::string_view text) { return Parse<double>(text); }
+std::optional<double> ParseNumber(std::string_view text, bool single) {
+    if (!single) return Parse<double>(text);
+    if (const auto v = Parse<float>(text)) return *v;
+    return std::nullopt;
 }
 
-std::optional<float> ParseNumber(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && (text.front() == '-' || text.front() == '+')) return std::nullopt;
-    }
-    if (text.empty()) return std::nullopt;
-    float value = 0;
-    const auto [ptr, ec] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+std::string_view NumberProblem(bool single) {
+    return single ? "is not a number that fits a 32-bit float" : "is not a finite number";
 }
 
 std::string JsonString(std::string_view text) {
@@ -91,68 +137,89 @@ std::string JsonString(std::string_view text) {
 std::string OutcomeJsonMembers(const SegmentOutcome& o) {
     const bool ok = o.status == Status::Ok;
     std::string out = "\"status\":\"" + std::string(StatusName(o.status)) + '"';
-    const std::pair<const char*, float> numbers[] = {{"outlet", o.outlet},
-                                                     {"loss", o.loss},
-                                                     {"drop", o.drop},
-                                                     {"mean_velocity", o.meanVelocity},
-                                                     {"max_velocity", o.maxVelocity}};
-    for (const auto& [name, value] : numbers) {
+    auto number = [&](const char* name, double value) {
         out += ",\"";
         out += name;
         out += "\":";
-        out += ok ? FormatShortest(value) : "null";
-    }
+        if (ok)
+            AppendNumber(out, value, o.single);
+        else
+            out += "null";
+    };
+    number("outlet", o.outlet);
+    number("loss", o.loss);
+    number("drop", o.drop);
+    number("mean_velocity", o.meanVelocity);
+    number("max_velocity", o.maxVelocity);
     out += ",\"passes\":" + std::to_string(o.passes);
     out += ",\"message\":" + JsonString(o.message);
+    number("reynolds", o.reynolds);
+    number("friction_factor", o.frictionFactor);
+    out += ",\"regime\":";
+    out += ok ? '"' + std::string(hy::RegimeName(o.regime)) + '"' : "null";
+    number("z", o.z);
     return out;
 }
 
 std::string FormatShortest(float value) {
-    char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
+    char buf[64];
+    return std::string(buf, WriteShortest(buf, value));
 }
 
-std::optional<ImpossibleInput> FindImpossibleInput(const SegmentInput& in, bool withDiameter) {
-    const ImpossibleInput inputs[] = {{"density", in.density},         {"viscosity", in.viscosity},
-                                      {"temperature", in.temperature}, {"diameter", in.diameter},
-                                      {"length", in.length},           {"flow", in.flow}};
-    for (const auto& input : inputs) {
-        if (input.name == "diameter" && !withDiameter) continue;
-        if (!(input.value > 0)) return input;
+void AppendNumber(std::string& out, double value, bool single) {
+    char buf[64];
+    const float f = static_cast<float>(value);
+    out.append(buf,
+               single && double(f) == value ? WriteShortest(buf, f) : WriteShortest(buf, value));
+}
+
+std::string FormatNumber(double value, bool single) {
+    std::string out;
+    AppendNumber(out, value, single);
+    return out;
+}
+
+void RunSegment(const SegmentInput& in, hy::SegmentTrace& t, SegmentOutcome& out) {
+    Reset(out, in.single());
+    auto fail = [&](Status status, std::string_view message) {
+        out.status = status;
+        out.message = message;
+    };
+    if (in.single()) {
+        if (auto problem = hy::ValidateOptions(in.segment, in.options))
+            return fail(Status::InputError, problem->message);
+        if (in.segment.pressureClass == hy::PressureClass::HighMedium &&
+            static_cast<float>(in.segment.inlet) <= 1.0f)
+            return fail(Status::InputError, kMsgInletGuard);
     }
-    return std::nullopt;
+    hy::CalculateInto(in.segment, in.options, t, false);
+    out.passes = t.passCount;
+    switch (t.outcome) {
+        case hy::Outcome::Ok:
+            break;
+        case hy::Outcome::PipeTooSmall:
+            return fail(Status::PipeTooSmall, in.single() ? kMsgPipeTooSmall : t.reason);
+        case hy::Outcome::CalcError:
+            return fail(Status::CalcError, in.single() ? kMsgDataError : t.reason);
+        case hy::Outcome::InputError:
+            return fail(Status::InputError, t.reason);
+    }
+    out.outlet = t.outlet;
+    out.loss = t.loss;
+    out.drop = t.drop;
+    out.meanVelocity = t.meanVelocity;
+    out.maxVelocity = t.maxVelocity;
+    out.additionalHead = t.additionalHead;
+    out.reynolds = t.reynolds;
+    out.frictionFactor = t.frictionFactor;
+    out.z = t.z;
+    out.regime = t.regime;
 }
 
 SegmentOutcome RunSegment(const SegmentInput& in) {
+    hy::SegmentTrace scratch;
     SegmentOutcome out;
-    if (in.pressureClass == sel::kHighMedium && in.inlet <= 1.0f) {
-        out.status = Status::InputError;
-        out.message = kMsgInletGuard;
-        return out;
-    }
-    float outlet = in.start, loss = 0, mean = 0, max = 0;
-    std::int16_t calcError = 0;
-    try {
-        CalcPipeSegmentCounted(in.gas, in.pressureClass, in.material, in.density, in.viscosity,
-                               in.temperature, in.diameter, in.length, in.flow, in.inlet, outlet,
-                               loss, mean, max, calcError, out.passes);
-        if (calcError == -1) {
-            out.status = Status::PipeTooSmall;
-            out.message = kMsgPipeTooSmall;
-            return out;
-        }
-        out.drop =
-            in.pressureClass == sel::kHighMedium ? HighMediumPressureDrop(in.inlet, outlet) : loss;
-    } catch (const CalcError&) {
-        out.status = Status::CalcError;
-        out.message = kMsgDataError;
-        return out;
-    }
-    out.outlet = outlet;
-    out.loss = loss;
-    out.meanVelocity = mean;
-    out.maxVelocity = max;
+    RunSegment(in, scratch, out);
     return out;
 }
 

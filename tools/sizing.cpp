@@ -5,18 +5,20 @@ namespace gaspipe::cli {
 std::vector<SizingRow> SizeSegment(const PipeFile& pipes, const SegmentInput& base,
                                    const SizingLimits& limits) {
     std::vector<SizingRow> rows;
-    for (auto& nominal : pipes.NominalDiameters(base.material)) {
+    const std::string material(hydraulics::SelectorText(base.segment.material));
+    for (auto& nominal : pipes.NominalDiameters(material)) {
         SizingRow row;
-        row.innerText = pipes.InnerDiameter(base.material, nominal);
+        row.innerText = pipes.InnerDiameter(material, nominal);
         row.nominal = std::move(nominal);
-        row.inner = ParseNumber(row.innerText);
+        row.inner = ParseNumber(row.innerText, base.single());
+        row.outcome.single = base.single();
         if (!row.inner) {
             row.outcome.status = Status::InputError;
             row.outcome.message = "no usable inner diameter for this nominal diameter";
         } else {
             SegmentInput in = base;
-            in.diameter = *row.inner;
-            in.start = 0;
+            in.segment.diameter = *row.inner;
+            in.segment.start = 0;
             row.outcome = RunSegment(in);
             const auto& o = row.outcome;
             row.meets = o.status == Status::Ok && (!limits.maxDrop || o.drop <= *limits.maxDrop) &&

@@ -12,14 +12,14 @@
 namespace gaspipe::cli {
 
 struct SizingLimits {
-    std::optional<float> maxDrop;      // in the pressure class's unit
-    std::optional<float> maxVelocity;  // m/s, checked on the maximum velocity
+    std::optional<double> maxDrop;      // in the pressure class's unit
+    std::optional<double> maxVelocity;  // m/s, checked on the maximum velocity
 };
 
 struct SizingRow {
     std::string nominal;
     std::string innerText;  // as the pipe file holds it
-    std::optional<float> inner;
+    std::optional<double> inner;
     SegmentOutcome outcome;
     bool meets = false;
 };

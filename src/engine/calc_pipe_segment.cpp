@@ -51,15 +51,29 @@ float Roughness(const std::string& gas, const std::string& material) {
     return K;
 }
 
-float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
-               float previous) {
+FrictionLaw FrictionLawOf(const std::string& material) {
+    if (material == sel::kSteel || material == sel::kPe) return FrictionLaw::Altshul;
+    if (material == sel::kCastIron) return FrictionLaw::CastIron;
+    return FrictionLaw::None;
+}
+
+float Friction(FrictionLaw law, float K, float d, float nu, float Q, float Re, float previous) {
     if (Re <= 2100) return store(C(64) / Re);
     if (Re <= 3500) return store((C(Re) - 2100) / (C(65) * Re - kE5) + 0.03);
-    if (material == sel::kSteel || material == sel::kPe)
-        return store(C(0.11) * pw(C(K) / d + C(68) / Re, 0.25));
-    if (material == sel::kCastIron)
-        return store(C(0.102236) * pw(C(1) / d + C(5158) * d * kEm6 * nu / Q, 0.284));
+    switch (law) {
+        case FrictionLaw::Altshul:
+            return store(C(0.11) * pw(C(K) / d + C(68) / Re, 0.25));
+        case FrictionLaw::CastIron:
+            return store(C(0.102236) * pw(C(1) / d + C(5158) * d * kEm6 * nu / Q, 0.284));
+        case FrictionLaw::None:
+            break;
+    }
     return previous;
+}
+
+float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
+               float previous) {
+    return Friction(FrictionLawOf(material), K, d, nu, Q, Re, previous);
 }
 
 void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPressureClass,
@@ -78,6 +92,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
     const float T = sngTemperature;
     const bool highMedium = strPressureClass == sel::kHighMedium;
     const bool low = strPressureClass == sel::kLow;
+    const FrictionLaw law = FrictionLawOf(strPipeMaterial);
 
     // Powers of inputs only, the same in every pass; none of them can fail for
     // a float argument, so taking them once changes no result and no error.
@@ -114,13 +129,14 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
         w.v = velocity(w.Qa);
         sngMeanVelocity = w.v;
         w.Re = store((C(d) / 1000 * w.v) / (kEm6 * nu));
-        w.lambda = detail::Friction(strPipeMaterial, w.K, d, nu, Q, w.Re, w.lambda);
+        w.lambda = detail::Friction(law, w.K, d, nu, Q, w.Re, w.lambda);
 
         float P2 = w.P2old;
         auto record = [&] {
-            if (options.trace)
-                options.trace->push_back({w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss,
-                                          sngOutletPressure, w.rel});
+            const PassValues values{
+                w.Pm, w.Z, w.Qa, w.v, w.Re, w.lambda, sngPressureLoss, sngOutletPressure, w.rel};
+            if (options.trace) options.trace->push_back(values);
+            if (options.last) *options.last = values;
         };
         if (highMedium) {
             sngPressureLoss =
@@ -191,6 +207,19 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
         strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity, sngTemperature,
         sngInnerDia, sngLength, sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
         sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {kMaxPasses, &trace});
+}
+
+void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& strPressureClass,
+                           const std::string& strPipeMaterial, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes, PassValues& last) {
+    detail::CalcPipeSegmentImpl(
+        strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity, sngTemperature,
+        sngInnerDia, sngLength, sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
+        sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {kMaxPasses, nullptr, &last});
 }
 
 float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial) {

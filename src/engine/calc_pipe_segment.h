@@ -71,6 +71,16 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                            std::int16_t& intCalcError, int& passes, std::vector<PassValues>& trace);
 
+// Same calculation; `last` receives the working of the last pass only (left
+// as it was when no pass recorded any), for callers that run many segments.
+void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& strPressureClass,
+                           const std::string& strPipeMaterial, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes, PassValues& last);
+
 // The roughness (mm) the calculation takes for a gas and material; 0 where its
 // friction law uses none.
 float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial);

@@ -73,6 +73,7 @@ using PassValues = gaspipe::PassValues;
 struct CalcOptions {
     int maxPasses = kMaxPasses;
     std::vector<PassValues>* trace = nullptr;
+    PassValues* last = nullptr;  // the last pass alone, without a list to grow
 };
 
 // The calculation behind CalcPipeSegment, with its pass bound and an optional
@@ -86,6 +87,12 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
                          std::int16_t& intCalcError, int& passes, const CalcOptions& options);
 
 float Roughness(const std::string& gas, const std::string& material);
+
+// Which turbulent friction law a material takes, looked up once per call
+// rather than compared as text in every pass.
+enum class FrictionLaw { Altshul, CastIron, None };
+FrictionLaw FrictionLawOf(const std::string& material);
+float Friction(FrictionLaw law, float K, float d, float nu, float Q, float Re, float previous);
 float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,
                float previous);
 

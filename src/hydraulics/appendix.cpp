@@ -1,6 +1,9 @@
 // The appendix method: the window's routine on float inputs, its passes and
-// results carried over unchanged.
+// results carried over unchanged. A low-pressure rise adds the additional
+// head to the routine's outlet, which knows no elevation.
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,34 +24,61 @@ Regime RegimeOf(double re) {
     return Regime::Turbulent;
 }
 
+// The routine's selector arguments, made once rather than for every call.
+const std::string& Text(Gas g) {
+    static const std::string texts[] = {sel::kNaturalGas, sel::kManufacturedGas, sel::kLpg};
+    return texts[static_cast<int>(g)];
+}
+const std::string& Text(PressureClass c) {
+    static const std::string texts[] = {sel::kHighMedium, sel::kLow};
+    return texts[static_cast<int>(c)];
+}
+const std::string& Text(Material m) {
+    static const std::string texts[] = {sel::kSteel, sel::kPe, sel::kCastIron};
+    return texts[static_cast<int>(m)];
+}
+
+// The working of the routine's last pass.
+void TakeWorking(SegmentTrace& t, const PassValues& last, bool high) {
+    t.regime = RegimeOf(last.Re);
+    t.reynolds = last.Re, t.frictionFactor = last.lambda;
+    // The low-pressure formulas take the gas as ideal.
+    t.z = high ? last.Z : 1;
+    t.meanPressure = last.Pm, t.actualFlow = last.Qa;
+}
+
 }  // namespace
 
-SegmentTrace Appendix(const SegmentInput& in) {
-    const std::string gas(SelectorText(in.gas)), cls(SelectorText(in.pressureClass)),
-        material(SelectorText(in.material));
+void Appendix(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+              bool keepPasses) {
     const bool high = in.pressureClass == PressureClass::HighMedium;
     const float rho = static_cast<float>(in.density), nu = static_cast<float>(in.viscosity),
                 T = static_cast<float>(in.temperature), d = static_cast<float>(in.diameter),
                 L = static_cast<float>(in.length), Q = static_cast<float>(in.flow),
                 P1 = static_cast<float>(in.inlet), start = static_cast<float>(in.start);
 
-    SegmentTrace t;
     t.method = Method::Appendix;
     t.input = in;
     t.input.density = rho, t.input.viscosity = nu, t.input.temperature = T;
     t.input.diameter = d, t.input.length = L, t.input.flow = Q, t.input.inlet = P1;
     t.input.start = start;
-    t.roughness = PipeRoughness(gas, material);
+    t.roughness = PipeRoughness(Text(in.gas), Text(in.material));
     t.roughnessUsed = in.material != Material::CastIron;
     t.localLossFraction = kAllowance;
 
     float outlet = start, loss = 0, mean = 0, max = 0, drop = 0;
     std::int16_t flag = 0;
-    int count = 0;
+    PassValues last{};
+    last.Re = std::numeric_limits<float>::quiet_NaN();  // no pass recorded yet
     std::vector<PassValues> passes;
     try {
-        CalcPipeSegmentTraced(gas, cls, material, rho, nu, T, d, L, Q, P1, outlet, loss, mean, max,
-                              flag, count, passes);
+        if (keepPasses)
+            CalcPipeSegmentTraced(Text(in.gas), Text(in.pressureClass), Text(in.material), rho, nu,
+                                  T, d, L, Q, P1, outlet, loss, mean, max, flag, t.passCount,
+                                  passes);
+        else
+            CalcPipeSegmentTraced(Text(in.gas), Text(in.pressureClass), Text(in.material), rho, nu,
+                                  T, d, L, Q, P1, outlet, loss, mean, max, flag, t.passCount, last);
         if (flag == -1) {
             t.outcome = Outcome::PipeTooSmall;
             t.reason = "no valid outlet pressure";
@@ -65,7 +95,6 @@ SegmentTrace Appendix(const SegmentInput& in) {
         const PassValues& v = passes[i];
         Pass p;
         p.outletBefore = before;
-        // The low-pressure formulas take the gas as ideal.
         p.meanPressure = v.Pm, p.z = high ? v.Z : 1, p.actualFlow = v.Qa, p.velocity = v.v;
         p.reynolds = v.Re, p.frictionFactor = v.lambda, p.loss = v.loss;
         const bool failed = flag == -1 && i + 1 == passes.size();
@@ -76,13 +105,9 @@ SegmentTrace Appendix(const SegmentInput& in) {
         t.passes.push_back(p);
         before = v.P2;
     }
-    if (!passes.empty()) {
-        const PassValues& last = passes.back();
-        t.regime = RegimeOf(last.Re);
-        t.reynolds = last.Re, t.frictionFactor = last.lambda, t.z = t.passes.back().z;
-        t.meanPressure = last.Pm, t.actualFlow = last.Qa;
-    }
-    if (t.outcome != Outcome::Ok) return t;
+    if (!passes.empty()) TakeWorking(t, passes.back(), high);
+    if (!keepPasses && !std::isnan(last.Re)) TakeWorking(t, last, high);
+    if (t.outcome != Outcome::Ok) return;
 
     t.loss = loss;
     t.frictionLoss = t.loss / (1 + kAllowance);
@@ -91,7 +116,18 @@ SegmentTrace Appendix(const SegmentInput& in) {
     t.drop = drop;
     t.meanVelocity = mean;
     t.maxVelocity = max;
-    return t;
+    if (options.rise && !high) {
+        // The caller's density, not the routine's float copy: the head is
+        // computed in double beside the routine.
+        t.rise = *options.rise;
+        t.additionalHead = AdditionalHead(in.density, t.rise);
+        t.outlet += t.additionalHead;
+        t.drop -= t.additionalHead;
+        if (!(t.outlet > 0)) {
+            t.outcome = Outcome::PipeTooSmall;
+            t.reason = "with the additional head the outlet pressure is not above 0";
+        }
+    }
 }
 
 }  // namespace gaspipe::hydraulics::detail

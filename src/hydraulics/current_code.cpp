@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "methods.h"
 
@@ -19,10 +20,9 @@ std::string Num(double v) {
     return buf;
 }
 
-SegmentTrace Fail(SegmentTrace&& t, Outcome outcome, std::string reason) {
+void Fail(SegmentTrace& t, Outcome outcome, std::string_view reason) {
     t.outcome = outcome;
-    t.reason = std::move(reason);
-    return std::move(t);
+    t.reason = reason;
 }
 
 bool AllFinite(std::initializer_list<double> values) {
@@ -60,7 +60,8 @@ void Low(SegmentTrace& t, double localLength) {
     t.maxVelocity = Velocity(ActualFlow(in.flow, p2, in.temperature, t.z), in.diameter);
 }
 
-void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLength) {
+void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLength,
+                bool keepPasses) {
     const SegmentInput& in = t.input;
     // Both parts of the loss at Z = 1; Z scales them alike.
     const double friction = HighMediumSquareLoss(t.frictionFactor, in.flow, in.diameter, in.density,
@@ -79,7 +80,7 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
     // Without the empirical Z nothing depends on the outlet: one calculation.
     // With it, the passes start from no drop and approach the outlet from above.
     double p2 = p1;
-    if (empirical) t.passes.reserve(8);
+    if (empirical && keepPasses) t.passes.reserve(8);
     for (int n = 0;; ++n) {
         if (n == kMaxPasses) {
             t.outcome = Outcome::CalcError;
@@ -97,11 +98,15 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
         const bool valid = pass.outletAfter && *pass.outletAfter > 1;
         if (valid) pass.relativeChange = std::fabs(*pass.outletAfter - p2) / *pass.outletAfter;
         if (empirical) {
-            pass.actualFlow = ActualFlow(in.flow, pass.meanPressure * 1e5, in.temperature, pass.z);
-            pass.velocity = Velocity(pass.actualFlow, in.diameter);
-            pass.reynolds = t.reynolds;
-            pass.frictionFactor = t.frictionFactor;
-            t.passes.push_back(pass);
+            ++t.passCount;
+            if (keepPasses) {
+                pass.actualFlow =
+                    ActualFlow(in.flow, pass.meanPressure * 1e5, in.temperature, pass.z);
+                pass.velocity = Velocity(pass.actualFlow, in.diameter);
+                pass.reynolds = t.reynolds;
+                pass.frictionFactor = t.frictionFactor;
+                t.passes.push_back(pass);
+            }
         }
         t.z = pass.z;
         if (!(x > 0)) {
@@ -133,8 +138,8 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
 
 }  // namespace
 
-SegmentTrace CurrentCode(const SegmentInput& in, const MethodOptions& options) {
-    SegmentTrace t;
+void CurrentCode(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+                 bool keepPasses) {
     t.input = in;
     t.method = Method::Gb50028_2006;
     t.roughness = options.roughness.value_or(DefaultRoughness(in.gas, in.material));
@@ -145,7 +150,7 @@ SegmentTrace CurrentCode(const SegmentInput& in, const MethodOptions& options) {
     t.roughnessUsed = f.regime == Regime::Turbulent;
     if (!AllFinite({t.reynolds, t.frictionFactor}) || !(t.frictionFactor > 0))
         return Fail(
-            std::move(t), Outcome::CalcError,
+            t, Outcome::CalcError,
             f.regime == Regime::Turbulent && std::isfinite(t.reynolds)
                 ? "Colebrook-White has no solution for K/d = " + Num(t.roughness / in.diameter)
                 : kOutOfRange);
@@ -167,17 +172,16 @@ SegmentTrace CurrentCode(const SegmentInput& in, const MethodOptions& options) {
         t.rise = options.rise.value_or(0);
         Low(t, localLength);
     } else {
-        HighMedium(t, options, localLength);
+        HighMedium(t, options, localLength, keepPasses);
     }
     if (t.outcome == Outcome::Ok &&
         !AllFinite({t.outlet, t.loss, t.meanPressure, t.meanVelocity, t.maxVelocity}))
-        return Fail(std::move(t), Outcome::CalcError, kOutOfRange);
+        Fail(t, Outcome::CalcError, kOutOfRange);
     if (t.outcome != Outcome::Ok) {
         // Results are only for a calculation that succeeded.
         t.frictionLoss = t.localLoss = t.additionalHead = t.loss = t.drop = t.outlet = 0;
         t.meanPressure = t.actualFlow = t.meanVelocity = t.maxVelocity = 0;
     }
-    return t;
 }
 
 }  // namespace gaspipe::hydraulics::detail

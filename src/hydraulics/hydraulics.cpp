@@ -122,6 +122,12 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
     if (appendix && !(std::fabs(in.start) <= largest))
         return Problem("start", "is not a usable number", in.start);
 
+    return ValidateOptions(in, options);
+}
+
+std::optional<InputProblem> ValidateOptions(const SegmentInput& in, const MethodOptions& options) {
+    const bool appendix = options.method == Method::Appendix;
+    const bool high = in.pressureClass == PressureClass::HighMedium;
     const std::pair<const char*, const std::optional<double>&> extras[] = {
         {"local_loss", options.localLoss},
         {"zeta", options.zeta},
@@ -130,7 +136,7 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
         {"z", options.z}};
     for (const auto& [field, value] : extras) {
         if (!value) continue;
-        if (appendix)
+        if (appendix && std::string_view(field) != "rise")
             return InputProblem{field,
                                 std::string(field) + " applies to the gb50028-2006 method only"};
         if (!std::isfinite(*value)) return Problem(field, "is not a usable number", *value);
@@ -150,16 +156,29 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
 }
 
 SegmentTrace Calculate(const SegmentInput& in, const MethodOptions& options) {
-    if (options.method == Method::Appendix) return detail::Appendix(in);
+    SegmentTrace t;
+    CalculateInto(in, options, t, true);
+    return t;
+}
+
+void CalculateInto(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+                   bool keepPasses) {
+    std::vector<Pass> passes = std::move(t.passes);
+    std::string reason = std::move(t.reason);
+    passes.clear();
+    reason.clear();
+    t = SegmentTrace{};
+    t.passes = std::move(passes);
+    t.reason = std::move(reason);
+    if (options.method == Method::Appendix) return detail::Appendix(in, options, t, keepPasses);
     if (auto problem = Validate(in, options)) {
-        SegmentTrace t;
         t.input = in;
         t.method = options.method;
         t.outcome = Outcome::InputError;
-        t.reason = std::move(problem->message);
-        return t;
+        t.reason = problem->message;
+        return;
     }
-    return detail::CurrentCode(in, options);
+    detail::CurrentCode(in, options, t, keepPasses);
 }
 
 }  // namespace gaspipe::hydraulics

@@ -59,13 +59,15 @@ struct SegmentInput {
     double start = 0;        // appendix only: starting estimate of the outlet pressure
 };
 
-// Options of the current-code method; the appendix method takes none (its
-// constants hold a local-loss allowance of 10 %).
+// Options of the current-code method; the appendix method takes only the
+// rise (its constants hold a local-loss allowance of 10 %).
 struct MethodOptions {
     Method method = Method::Appendix;
     std::optional<double> localLoss;  // fraction of the friction loss, default 0.10
     std::optional<double> zeta;       // Σζ of the fittings instead: equivalent length Σζ·d/λ
-    std::optional<double> rise;       // m, end minus start elevation; low pressure only
+    // m, end minus start elevation; low pressure only (ignored for high/medium).
+    // The appendix routine knows no elevation: its outlet gains the head.
+    std::optional<double> rise;
     std::optional<double> roughness;  // K in mm, default by material and gas
     std::optional<double> z;          // compressibility, high/medium only; default empirical
 };
@@ -81,8 +83,12 @@ struct InputProblem {
 
 // Physically impossible or contradictory inputs for the method: non-positive
 // or non-finite numbers, an inlet at or below 1 (10⁵ Pa absolute) or 0 Pa,
-// options the method or class cannot use, both local_loss and zeta.
+// and what ValidateOptions refuses.
 std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions& options);
+
+// The options alone: those the method or class cannot use, numbers that are
+// not finite, negative or zero where they cannot be, both local_loss and zeta.
+std::optional<InputProblem> ValidateOptions(const SegmentInput& in, const MethodOptions& options);
 
 struct Pass {
     double outletBefore = 0;
@@ -126,6 +132,9 @@ struct SegmentTrace {
 
     Outcome outcome = Outcome::Ok;
     std::string reason;  // why, when the outcome is not Ok
+    // Passes started, also when the list is left out; for the appendix
+    // routine one more than the list when a pass ended in a calculation error.
+    int passCount = 0;
 };
 
 // One segment by the chosen method. The current-code method validates first
@@ -133,5 +142,12 @@ struct SegmentTrace {
 // whatever it is given, as the window does, so callers that want the checks
 // call Validate themselves.
 SegmentTrace Calculate(const SegmentInput& in, const MethodOptions& options);
+
+// The same into t, reusing its storage, so that a caller running many
+// segments allocates nothing once t has grown (a failure's reason aside).
+// Without keepPasses the pass list stays empty; the last pass's working and
+// passCount are set all the same.
+void CalculateInto(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+                   bool keepPasses);
 
 }  // namespace gaspipe::hydraulics

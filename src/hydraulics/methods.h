@@ -1,4 +1,5 @@
-// The two methods behind Calculate and Solve, without the input checks.
+// The two methods behind Calculate and Solve, without the input checks. Both
+// write into a trace that the caller has reset.
 #pragma once
 
 #include "hydraulics.h"
@@ -9,11 +10,18 @@ namespace gaspipe::hydraulics::detail {
 inline constexpr int kMaxPasses = 100;
 inline constexpr double kPassTolerance = 1e-12;
 
-SegmentTrace CurrentCode(const SegmentInput& in, const MethodOptions& options);
-SegmentTrace Appendix(const SegmentInput& in);
+void CurrentCode(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+                 bool keepPasses);
+void Appendix(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
+              bool keepPasses);
 
 inline SegmentTrace Evaluate(const SegmentInput& in, const MethodOptions& options) {
-    return options.method == Method::Appendix ? Appendix(in) : CurrentCode(in, options);
+    SegmentTrace t;
+    if (options.method == Method::Appendix)
+        Appendix(in, options, t, true);
+    else
+        CurrentCode(in, options, t, true);
+    return t;
 }
 
 }  // namespace gaspipe::hydraulics::detail

@@ -86,24 +86,12 @@ SegmentResult CalculateSegment(const SegmentCall& call, hydraulics::SegmentTrace
         if (!s.localLoss && !s.zeta) options.localLoss = c.method.localLoss;
         if (!s.roughness) options.roughness = MaterialRoughness(c.method, s.material);
         if (!low) options.z = c.method.z;
-        if (low) options.rise = call.rise;
     }
+    if (low) options.rise = call.rise;
     if (auto problem = hydraulics::Validate(in, options))
         return fail(SegmentStatus::InputError, problem->message);
 
     hydraulics::SegmentTrace t = hydraulics::Calculate(in, options);
-    // The appendix routine knows no elevation; a low-pressure riser still
-    // gains (or, for gas heavier than air, loses) its additional head.
-    if (appendix && low && t.outcome == hydraulics::Outcome::Ok && call.rise != 0) {
-        t.rise = call.rise;
-        t.additionalHead = hydraulics::AdditionalHead(in.density, call.rise);
-        t.outlet += t.additionalHead;
-        t.drop -= t.additionalHead;
-        if (!(t.outlet > 0)) {
-            t.outcome = hydraulics::Outcome::PipeTooSmall;
-            t.reason = "with the additional head the outlet pressure is not above 0";
-        }
-    }
     r.status = StatusOf(t.outcome);
     r.message = t.reason;
     if (r.status == SegmentStatus::Ok) {

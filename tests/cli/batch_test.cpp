@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,13 +25,13 @@ std::string ReadAll(std::FILE* f) {
     return s;
 }
 
-BatchRun Batch(const std::string& input, BatchLimits limits = {}, std::FILE* out = std::tmpfile()) {
+BatchRun Batch(const std::string& input, BatchConfig config = {}, std::FILE* out = std::tmpfile()) {
     std::FILE* in = std::tmpfile();
     std::FILE* err = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
     BatchRun r;
-    r.status = RunBatch(in, out, err, limits);
+    r.status = RunBatch(in, out, err, config);
     r.inputLeft = static_cast<long>(input.size()) - std::ftell(in);
     r.out = ReadAll(out);
     r.err = ReadAll(err);
@@ -69,9 +70,10 @@ TEST(Batch, RowsGiveTheWorkedExamplesAndEveryFailureItsPassesAndMessage) {
     EXPECT_EQ(r.status, 1);
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 6u) << r.out;
-    ASSERT_EQ(rows[0].size(), 20u);
+    ASSERT_EQ(rows[0].size(), 24u);
     EXPECT_EQ(rows[0][12], "status");
     EXPECT_EQ(rows[0][19], "message");
+    EXPECT_EQ(rows[0][23], "z");
     // Inputs pass through, quoted again where they must be.
     EXPECT_EQ(rows[1][0], "\"say \"\"hi\"\"\"");
     EXPECT_EQ(rows[1][1], "天然气");
@@ -92,11 +94,13 @@ TEST(Batch, RowsGiveTheWorkedExamplesAndEveryFailureItsPassesAndMessage) {
         EXPECT_NEAR(Number(row[17]), e.max, e.tolerance) << i;
         EXPECT_EQ(row[18], "2") << i;
         EXPECT_EQ(row[19], "") << i;
+        EXPECT_EQ(row[22], "turbulent") << i;
+        EXPECT_EQ(row[23], "1") << i;  // no compressibility below 13 (10⁵ Pa)
     }
     // The outlet falls below 0 in the first pass.
     EXPECT_EQ(rows[3][12], "pipe_too_small");
     EXPECT_EQ(rows[3][18], "1");
-    EXPECT_NE(r.out.find(",input_error,,,,,,0,\"column 'gas': unknown value 'x\"\"y'\"\n"),
+    EXPECT_NE(r.out.find(",input_error,,,,,,0,\"column 'gas': unknown value 'x\"\"y'\",,,,\n"),
               std::string::npos)
         << r.out;
     EXPECT_EQ(rows[5][12], "input_error");
@@ -117,7 +121,7 @@ TEST(Batch, BadRowsReportTheirColumnAndTheRestGoOn) {
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_NE(rows[1][18].find("'gas'"), std::string::npos);
     EXPECT_NE(rows[2][18].find("'diameter'"), std::string::npos);
-    EXPECT_EQ(rows[3].size(), 19u);  // too few fields, padded
+    EXPECT_EQ(rows[3].size(), 23u);  // too few fields, padded
     EXPECT_EQ(rows[3][11], "input_error");
     EXPECT_EQ(rows[4][11], "calc_error");
     EXPECT_EQ(rows[4][18], "请检查输入数据是否正确！");
@@ -162,16 +166,115 @@ TEST(Batch, MalformedQuotesAreReadAsSpreadsheetsDoOrRefused) {
 }
 
 TEST(Batch, AFailedWriteEndsTheRunAtOnce) {
-    std::FILE* full = std::fopen("/dev/full", "wb");
-    ASSERT_NE(full, nullptr);
     std::string input = kHeader + "\n";
     while (input.size() < (4u << 20)) input += "n," + kRow + "\n";
-    const auto r = Batch(input, {}, full);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("batch: cannot write the output: No space left on device"),
-              std::string::npos)
-        << r.err;
-    EXPECT_GT(r.inputLeft, 1 << 20);  // the rest of the input is not even read
+    for (unsigned jobs : {1u, 4u}) {
+        std::FILE* full = std::fopen("/dev/full", "wb");
+        ASSERT_NE(full, nullptr);
+        BatchConfig config;
+        config.jobs = jobs;
+        const auto r = Batch(input, config, full);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("batch: cannot write the output: No space left on device"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_GT(r.inputLeft, 1 << 20) << jobs;  // the rest of the input is not even read
+    }
+}
+
+// The current-code method against hand calculations of its formulas (the
+// library's tests): a high/medium segment with the gas ideal, and a
+// low-pressure one rising 10 m.
+TEST(Batch, TheCurrentCodeMethodAndTheOptionalColumns) {
+    const std::string header = kHeader + ",method,local_loss,rise,roughness,z";
+    const std::string high = "natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,5";
+    const std::string low = "natural-gas,low,steel,0.7247,14.5,288,50,50,50,3000";
+    const auto r = Batch(header + "\n" +                          //
+                         "a," + high + ",gb50028-2006,,,,\n" +    //
+                         "b," + low + ",gb50028-2006,, 10,,\n" +  //
+                         "c," + high + ",,,,,\n" +                //
+                         "d," + low + ",appendix,,30,,\n" +       //
+                         "e," + low + ",appendix,,,,\n" +         //
+                         "f," + high + ",appendix,0.2,,,\n" +     //
+                         "g," + high + ",gb,,,,\n" +              //
+                         "h," + low + ",gb50028-2006,,,,0.9\n");
+    EXPECT_EQ(r.status, 1);
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 9u) << r.out;
+    ASSERT_EQ(rows[0].size(), 16u + 12);
+    const std::size_t status = 16, outlet = 17, message = 23, reynolds = 24, lambda = 25,
+                      regime = 26;
+    // The current-code method's numbers read back as the doubles computed.
+    EXPECT_NEAR(Number(rows[1][outlet]), 4.941519952660304, 1e-14);
+    EXPECT_NEAR(Number(rows[1][reynolds]), 121957.81079838723, 1e-9);
+    EXPECT_NEAR(Number(rows[1][lambda]), 0.021785851799799718, 1e-16);
+    EXPECT_EQ(rows[1][regime], "turbulent");
+    EXPECT_NEAR(Number(rows[2][outlet]), 2447.3359019466743, 1e-11);
+    // Empty cells are the defaults: the appendix routine's worked example.
+    EXPECT_EQ(rows[3][outlet], "4.927614");
+    // The appendix routine's outlet (a float) plus the additional head
+    // 9.8·(1.293 − ρ)·30 of the float density 0.72469997: 167.08020763 Pa.
+    EXPECT_NEAR(Number(rows[4][outlet]) - std::stof(rows[5][outlet]), 167.08020763, 1e-8);
+    EXPECT_EQ(rows[6][status], "input_error");
+    EXPECT_EQ(rows[6][message], "local_loss applies to the gb50028-2006 method only");
+    EXPECT_EQ(rows[7][message], "column 'method': unknown value 'gb'");
+    EXPECT_EQ(rows[8][message], "z applies to high/medium pressure only");
+    EXPECT_NE(r.err.find("batch: record 9: z applies"), std::string::npos) << r.err;
+}
+
+// Every kind of record and of error, cut into chunks of every size and worked
+// on by one thread or four: the same bytes out, the same messages in the same
+// order with the same record numbers, the same exit status.
+TEST(Batch, AnyNumberOfJobsWritesTheSameBytes) {
+    std::string rows;
+    const std::string kinds[] = {
+        "plain," + kRow,
+        "\"quoted, with \"\"quotes\"\" and a\nline break\"," + kRow,
+        "12\" pipe," + kRow,
+        "\"12\" pipe," + kRow,
+        "crlf," + kRow + "\r",
+        "",  // a blank line
+        "guard,natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,1,,",
+        "small,natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,50000,5,,",
+        "zero flow,lpg,low,pe,2.38,3.25,288,50,100,0,3000,,",
+        "bad number,lpg,low,pe,2.38,3.25,288,5o,100,30,3000,,",
+        "unknown gas,沼气,low,pe,2.38,3.25,288,50,100,30,3000,,",
+        "short,lpg,low,pe",
+        "current,lpg,low,pe,2.38,3.25,288,50,100,30,3000,,gb50028-2006",
+        "current failing,lpg,low,pe,2.38,3.25,288,50,100,3000,3000,,gb50028-2006",
+        "start,natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,5,4.9,",
+    };
+    for (int i = 0; i < 600; ++i) rows += kinds[(i * 7) % std::size(kinds)] + "\n";
+    const std::string input = "\xEF\xBB\xBF" + kHeader + ",start,method\r\n" + rows;
+    const std::string endings[] = {
+        "",
+        "no line break at the end," + kRow,
+        "\"never closed," + kRow + "\n" + "x," + kRow + "\n",
+        "\"a\nb\" pipe," + kRow + "\n",
+        "runaway," + std::string(5000, 'x'),
+    };
+    for (const std::string& ending : endings) {
+        std::optional<BatchRun> first;
+        for (unsigned jobs : {1u, 4u}) {
+            for (std::size_t chunk : {std::size_t(1), std::size_t(100), std::size_t(256) << 10}) {
+                BatchConfig config;
+                config.jobs = jobs;
+                config.chunkBytes = chunk;
+                config.maxRecordBytes = 4000;
+                const BatchRun r = Batch(input + ending, config);
+                if (!first) {
+                    first = r;
+                    EXPECT_GE(Rows(r.out).size(), 600u) << ending.substr(0, 30);
+                    continue;
+                }
+                const std::string run = std::to_string(jobs) + " jobs, chunks of " +
+                                        std::to_string(chunk) + ", " + ending.substr(0, 30);
+                EXPECT_EQ(r.status, first->status) << run;
+                EXPECT_TRUE(r.out == first->out) << run;
+                EXPECT_EQ(r.err, first->err) << run;
+            }
+        }
+    }
 }
 
 TEST(Batch, AnyNumberOfColumnsPassesThrough) {
@@ -185,7 +288,7 @@ TEST(Batch, AnyNumberOfColumnsPassesThrough) {
     ASSERT_EQ(r.status, 0) << r.err.substr(0, 300);
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].size(), 5000u + 11 + 8);
+    EXPECT_EQ(rows[1].size(), 5000u + 11 + 12);
     EXPECT_EQ(rows[1][4999], "4999");
     EXPECT_EQ(rows[1][5011], "ok");
 
@@ -202,9 +305,9 @@ TEST(Batch, UnusableInputIsAUsageError) {
     EXPECT_NE(noFlow.err.find("'flow'"), std::string::npos);
     EXPECT_EQ(Batch(kHeader + "\n").status, 0);  // a header alone is a valid, empty batch
 
-    BatchLimits limits;
-    limits.maxRecordBytes = 100000;
-    const auto runaway = Batch(kHeader + "\nx" + std::string(300000, 'x'), limits);
+    BatchConfig config;
+    config.maxRecordBytes = 100000;
+    const auto runaway = Batch(kHeader + "\nx" + std::string(300000, 'x'), config);
     EXPECT_EQ(runaway.status, 2);
     EXPECT_NE(runaway.err.find("record 2 is longer than 100000 bytes"), std::string::npos);
 }

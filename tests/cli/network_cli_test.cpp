@@ -21,16 +21,17 @@ PipeCatalog Shipped(const Case& c) {
 
 SegmentInput AsSegmentCommand(const Case& c, const Segment& s, const SegmentResult& r) {
     SegmentInput in;
-    in.gas = c.gas.kind;
-    in.pressureClass = c.pressureClass;
-    in.material = s.material;
-    in.density = static_cast<float>(c.gas.density);
-    in.viscosity = static_cast<float>(c.gas.viscosity);
-    in.temperature = static_cast<float>(c.gas.temperature);
-    in.diameter = static_cast<float>(r.innerDiameter);
-    in.length = static_cast<float>(s.length);
-    in.flow = static_cast<float>(r.flow);
-    in.inlet = static_cast<float>(r.inlet);
+    hydraulics::SegmentInput& h = in.segment;
+    h.gas = *ParseGas(c.gas.kind);
+    h.pressureClass = *ParseClass(c.pressureClass);
+    h.material = *ParseMaterial(s.material);
+    h.density = static_cast<float>(c.gas.density);
+    h.viscosity = static_cast<float>(c.gas.viscosity);
+    h.temperature = static_cast<float>(c.gas.temperature);
+    h.diameter = static_cast<float>(r.innerDiameter);
+    h.length = static_cast<float>(s.length);
+    h.flow = static_cast<float>(r.flow);
+    h.inlet = static_cast<float>(r.inlet);
     return in;
 }
 
@@ -49,11 +50,11 @@ TEST(NetworkAppendixRows, CourtyardExampleEqualsTheSegmentCommandRowByRow) {
         EXPECT_EQ(r.flow, flows[i]);
         const SegmentOutcome o = RunSegment(AsSegmentCommand(c, c.segments[i], r));
         ASSERT_EQ(o.status, Status::Ok);
-        EXPECT_EQ(static_cast<float>(r.outlet), o.outlet);
-        EXPECT_EQ(static_cast<float>(r.loss), o.loss);
-        EXPECT_EQ(static_cast<float>(r.drop), o.drop);
-        EXPECT_EQ(static_cast<float>(r.meanVelocity), o.meanVelocity);
-        EXPECT_EQ(static_cast<float>(r.maxVelocity), o.maxVelocity);
+        EXPECT_EQ(r.outlet, o.outlet);
+        EXPECT_EQ(r.loss, o.loss);
+        EXPECT_EQ(r.drop, o.drop);
+        EXPECT_EQ(r.meanVelocity, o.meanVelocity);
+        EXPECT_EQ(r.maxVelocity, o.maxVelocity);
         EXPECT_EQ(r.passes, o.passes);
         EXPECT_EQ(r.cumulativeDrop, c.source.pressure - r.outlet);
     }
@@ -77,8 +78,8 @@ TEST(NetworkAppendixRows, LowPressureRiserAddsTheAdditionalHead) {
     const SegmentOutcome o = RunSegment(AsSegmentCommand(c, c.segments[0], r));
     ASSERT_EQ(o.status, Status::Ok);
     EXPECT_NEAR(r.additionalHead, 167.0802, 1e-9);  // 9.8 · 0.5683 · 30
-    EXPECT_NEAR(r.outlet, double(o.outlet) + 167.0802, 1e-9);
-    EXPECT_EQ(static_cast<float>(r.loss), o.loss);
+    EXPECT_NEAR(r.outlet, o.outlet + 167.0802, 1e-9);
+    EXPECT_EQ(r.loss, o.loss);
 
     c.segments[0].localLoss = 0.2;  // the appendix constants hold their own allowance
     net.SegmentChanged(c, 0);

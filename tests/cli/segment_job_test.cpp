@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
 
 #include "calc_pipe_segment.h"
 #include "messages.h"
+#include "shortest.h"
 
 namespace gaspipe::cli {
 namespace {
@@ -27,72 +33,66 @@ TEST(ParseNumber, RefusesWhatIsNotAFiniteFloat) {
     EXPECT_FALSE(ParseNumber(huge).has_value());
 }
 
+TEST(ParseNumber, TheMethodsPrecision) {
+    // The appendix routine's float read directly, not a double rounded:
+    // 1.00000005960464477539 is the midpoint between 1 and the next float,
+    // and its last digit decides the rounding only when read as a float.
+    EXPECT_EQ(ParseNumber("1.000000059604644775390625001", true), 1.0000001192092896);
+    EXPECT_EQ(ParseNumber("0.1", true), double(0.1f));
+    EXPECT_EQ(ParseNumber("0.1", false), 0.1);
+    EXPECT_FALSE(ParseNumber("1e39", true));
+    EXPECT_EQ(ParseNumber(" +1e39", false), 1e39);
+    for (const char* bad : {"", "1e400", "nan", "0x1p3", "1 e3"})
+        EXPECT_FALSE(ParseNumber(bad, false)) << bad;
+}
+
 TEST(Selectors, ChineseTextsAndAsciiAliases) {
-    EXPECT_EQ(CanonicalGas("lpg"), sel::kLpg);
-    EXPECT_EQ(CanonicalGas("人工煤气"), sel::kManufacturedGas);
-    EXPECT_EQ(CanonicalClass("high-medium"), sel::kHighMedium);
-    EXPECT_EQ(CanonicalMaterial("cast-iron"), sel::kCastIron);
+    EXPECT_EQ(ParseGas("lpg"), hydraulics::Gas::Lpg);
+    EXPECT_EQ(ParseGas("人工煤气"), hydraulics::Gas::ManufacturedGas);
+    EXPECT_EQ(ParseClass("high-medium"), hydraulics::PressureClass::HighMedium);
+    EXPECT_EQ(ParseMaterial("cast-iron"), hydraulics::Material::CastIron);
     EXPECT_EQ(CanonicalMaterial("PE管"), sel::kPe);
-    EXPECT_FALSE(CanonicalMaterial("pe管"));
-    EXPECT_FALSE(CanonicalGas("LPG"));
-    EXPECT_FALSE(CanonicalClass(" 低压"));
+    EXPECT_EQ(ParseMethod("gb50028-2006"), hydraulics::Method::Gb50028_2006);
+    EXPECT_FALSE(ParseMaterial("pe管"));
+    EXPECT_FALSE(ParseGas("LPG"));
+    EXPECT_FALSE(ParseClass(" 低压"));
+    EXPECT_FALSE(ParseMethod("GB50028"));
 }
 
 SegmentInput WorkedExample() {
-    return {
-        sel::kNaturalGas, sel::kHighMedium, sel::kSteel, 0.7247f, 14.5f, 288, 100, 1000, 500, 5};
+    SegmentInput in;
+    in.segment.density = 0.7247f, in.segment.viscosity = 14.5f, in.segment.temperature = 288;
+    in.segment.diameter = 100, in.segment.length = 1000, in.segment.flow = 500;
+    in.segment.inlet = 5;
+    return in;
 }
 
 TEST(RunSegment, GuardOutcomesAndTheirMessages) {
     SegmentInput in = WorkedExample();
-    in.inlet = *ParseNumber("1.00000001");  // exactly 1 as a float
+    in.segment.inlet = *ParseNumber("1.00000001");  // exactly 1 as a float
     SegmentOutcome o = RunSegment(in);
     EXPECT_EQ(o.status, Status::InputError);
     EXPECT_EQ(o.message, kMsgInletGuard);
-    EXPECT_EQ(o.passes, 0);        // the engine was not called
-    in.pressureClass = sel::kLow;  // no guard under low pressure
-    in.inlet = 0.5f;
+    EXPECT_EQ(o.passes, 0);                                     // the engine was not called
+    in.segment.pressureClass = hydraulics::PressureClass::Low;  // no guard under low pressure
+    in.segment.inlet = 0.5f;
     EXPECT_NE(RunSegment(in).status, Status::InputError);
 
     in = WorkedExample();
-    in.inlet = 1.2f;
+    in.segment.inlet = 1.2f;
     o = RunSegment(in);
     EXPECT_EQ(o.status, Status::PipeTooSmall);
     EXPECT_EQ(o.message, kMsgPipeTooSmall);
     in = WorkedExample();
-    in.flow = 0;
+    in.segment.flow = 0;
     o = RunSegment(in);
     EXPECT_EQ(o.status, Status::CalcError);
     EXPECT_EQ(o.message, kMsgDataError);
-}
-
-TEST(FindImpossibleInput, NamesTheFirstInputNoPipeCanHave) {
-    const SegmentInput ok = WorkedExample();
-    EXPECT_FALSE(FindImpossibleInput(ok, true));
-    const struct {
-        float SegmentInput::*field;
-        float value;
-        bool withDiameter;
-        const char* name;  // nullptr: accepted
-    } cases[] = {
-        {&SegmentInput::length, -5, false, "length"},
-        {&SegmentInput::flow, 0, false, "flow"},
-        {&SegmentInput::density, -0.0f, false, "density"},
-        {&SegmentInput::viscosity, -1, false, "viscosity"},
-        {&SegmentInput::temperature, 0, false, "temperature"},
-        {&SegmentInput::diameter, 0, true, "diameter"},
-        {&SegmentInput::diameter, 0, false, nullptr},  // sizing picks the diameter itself
-        {&SegmentInput::inlet, -1, true, nullptr},     // the calculation judges the pressures
-    };
-    for (const auto& c : cases) {
-        SegmentInput in = ok;
-        in.*c.field = c.value;
-        const auto bad = FindImpossibleInput(in, c.withDiameter);
-        ASSERT_EQ(bad.has_value(), c.name != nullptr) << c.value;
-        if (bad) {
-            EXPECT_EQ(bad->name, c.name);
-        }
-    }
+    // The current-code method refuses what no pipe can have, naming it.
+    in.options.method = hydraulics::Method::Gb50028_2006;
+    o = RunSegment(in);
+    EXPECT_EQ(o.status, Status::InputError);
+    EXPECT_NE(o.message.find("flow"), std::string::npos) << o.message;
 }
 
 TEST(Messages, OutsideTextIsEscapedAndCut) {
@@ -124,16 +124,43 @@ TEST(Json, StringsAreEscapedAndFailuresHaveNoNumbers) {
     EXPECT_EQ(OutcomeJsonMembers(failed),
               "\"status\":\"pipe_too_small\",\"outlet\":null,\"loss\":null,\"drop\":null,"
               "\"mean_velocity\":null,\"max_velocity\":null,\"passes\":0,\"message\":\"" +
-                  std::string(kMsgPipeTooSmall) + "\"");
+                  std::string(kMsgPipeTooSmall) +
+                  "\",\"reynolds\":null,\"friction_factor\":null,\"regime\":null,\"z\":null");
 }
 
-TEST(FormatShortest, ReadsBackAsTheSameFloat) {
-    for (float v : {0.1f, 4.9276142f, 1e-38f, 3.4028235e38f, -2393.374f, 7.0f}) {
-        const auto back = ParseNumber(FormatShortest(v));
-        ASSERT_TRUE(back) << FormatShortest(v);
-        EXPECT_EQ(*back, v);
+// std::to_chars is the reference: the tool writes what it writes, faster.
+TEST(FormatShortest, WritesWhatToCharsWrites) {
+    std::mt19937_64 random(2024);
+    const float floats[] = {0.1f, 4.9276142f,   1e-38f,  3.4028235e38f, -2393.374f, 7.0f, 1e4f,
+                            1e5f, 123456792.0f, 0.0001f, 0.001f,        -0.0f,      0.0f, 1e-45f};
+    const double doubles[] = {
+        0.1,    1e21, 1.2345678901234567e21, 1e22, 9007199254740993.0, 123456789012345680.0, 0.0001,
+        5e-324, -0.0, 1.7976931348623157e308};
+    auto same = [](auto v) {
+        char a[64], b[64];
+        const std::string expected(a, std::to_chars(a, a + sizeof a, v).ptr);
+        return std::string(b, WriteShortest(b, v)) == expected;
+    };
+    for (float v : floats) EXPECT_TRUE(same(v)) << v;
+    for (double v : doubles) EXPECT_TRUE(same(v)) << v;
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint64_t bits = random();
+        float f;
+        double d;
+        const auto low = static_cast<std::uint32_t>(bits);
+        std::memcpy(&f, &low, sizeof f);
+        std::memcpy(&d, &bits, sizeof d);
+        // Also numbers of the sizes pipes have, where fixed and scientific compete.
+        const double human =
+            std::ldexp(static_cast<double>(bits >> 11), -53) * std::pow(10, i % 30 - 8);
+        for (double v : {d, human, std::round(human)}) mismatches += std::isfinite(v) && !same(v);
+        mismatches += std::isfinite(f) && !same(f);
+        mismatches += !same(static_cast<float>(human));
     }
-    EXPECT_EQ(FormatShortest(0.1f), "0.1");
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(FormatNumber(4.927614212036133, true), "4.927614");  // a float: as a float
+    EXPECT_EQ(FormatNumber(4.9276142, true), "4.9276142");         // not one: as a double
 }
 
 }  // namespace

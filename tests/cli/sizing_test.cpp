@@ -17,11 +17,10 @@ namespace {
 // 11.52 m/s, 65 mm 166.4 Pa and 4.293 m/s.
 SegmentInput LowPressureService() {
     SegmentInput in;
-    in.gas = sel::kNaturalGas;
-    in.pressureClass = sel::kLow;
-    in.material = sel::kSteel;
-    in.density = 0.7247f, in.viscosity = 14.5f, in.temperature = 288;
-    in.length = 50, in.flow = 50, in.inlet = 3000;
+    hydraulics::SegmentInput& s = in.segment;
+    s.pressureClass = hydraulics::PressureClass::Low;
+    s.density = 0.7247f, s.viscosity = 14.5f, s.temperature = 288;
+    s.length = 50, s.flow = 50, s.inlet = 3000;
     return in;
 }
 
@@ -45,7 +44,7 @@ TEST(Sizing, TheSmallestInnerDiameterWithinEveryLimitWins) {
     EXPECT_FALSE(all[3].meets);
 
     const struct {
-        std::optional<float> maxDrop, maxVelocity;
+        std::optional<double> maxDrop, maxVelocity;
         const char* choice;  // nullptr: none fits
     } cases[] = {
         {{}, {}, "40"},     {606.0f, {}, "65"},

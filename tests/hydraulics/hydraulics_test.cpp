@@ -251,5 +251,37 @@ TEST(Appendix, TheWindowsRoutineBitForBit) {
     }
 }
 
+// The routine knows no elevation: a low-pressure rise adds the head
+// 9.8 · (1.293 − 0.7247) · 30 = 167.0802 Pa (by hand) to its outlet; a rise of
+// 0 changes nothing, nor does one at high/medium pressure; LPG, heavier than
+// air, loses 9.8 · (2.38 − 1.293) · 300 = 3195.78 Pa rising 300 m, more than
+// the 3000 Pa at the inlet.
+TEST(Appendix, ARiseAddsTheAdditionalHead) {
+    MethodOptions rising;
+    const SegmentTrace plain = Calculate(Low(), rising);
+    rising.rise = 30;
+    const SegmentTrace up = Calculate(Low(), rising);
+    ASSERT_EQ(up.outcome, Outcome::Ok);
+    EXPECT_NEAR(up.additionalHead, 167.0802, 1e-9);
+    EXPECT_EQ(up.outlet, plain.outlet + up.additionalHead);
+    EXPECT_EQ(up.drop, plain.drop - up.additionalHead);
+    EXPECT_EQ(up.loss, plain.loss);
+    EXPECT_FALSE(Validate(Low(), rising));
+
+    rising.rise = 0;
+    const SegmentTrace level = Calculate(Low(), rising);
+    EXPECT_EQ(level.outlet, plain.outlet);
+    EXPECT_EQ(level.drop, plain.drop);
+    rising.rise = 30;
+    EXPECT_EQ(Calculate(High(), rising).outlet, Calculate(High(), {}).outlet);
+
+    SegmentInput lpg = Low(5);
+    lpg.gas = Gas::Lpg, lpg.density = 2.38;
+    rising.rise = 300;
+    const SegmentTrace heavy = Calculate(lpg, rising);
+    EXPECT_EQ(heavy.outcome, Outcome::PipeTooSmall);
+    EXPECT_NE(heavy.reason.find("additional head"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace gaspipe::hydraulics

@@ -1,0 +1,134 @@
+#include "shortest.h"
+
+#include <fmt/format.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace gaspipe::cli {
+
+namespace {
+
+int Digits(std::uint64_t v) {
+    static constexpr std::uint64_t kPowers[] = {1,
+                                                10,
+                                                100,
+                                                1000,
+                                                10000,
+                                                100000,
+                                                1000000,
+                                                10000000,
+                                                100000000,
+                                                1000000000,
+                                                10000000000,
+                                                100000000000,
+                                                1000000000000,
+                                                10000000000000,
+                                                100000000000000,
+                                                1000000000000000,
+                                                10000000000000000,
+                                                100000000000000000,
+                                                1000000000000000000,
+                                                10000000000000000000u};
+    // 1233/4096 is just above lg 2.
+    const int guess = (std::bit_width(v) * 1233) >> 12;
+    return guess + (v >= kPowers[guess] ? 1 : 0) + (v == 0 ? 1 : 0);
+}
+
+// The n decimal digits of v at out, two at a time from the last.
+void WriteDigits(char* out, std::uint64_t v, int n) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = out + n;
+    while (v >= 100) {
+        const auto pair = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--p = kPairs[pair + 1];
+        *--p = kPairs[pair];
+    }
+    if (v >= 10) {
+        *--p = kPairs[v * 2 + 1];
+        *--p = kPairs[v * 2];
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+}
+
+// The value's integer part exactly (the value is an integer here, below 10²²).
+char* WriteInteger(char* out, double value) {
+    if (value < 18446744073709551616.0) {
+        const auto v = static_cast<std::uint64_t>(value);
+        const int n = Digits(v);
+        WriteDigits(out, v, n);
+        return out + n;
+    }
+    __extension__ using Wide = unsigned __int128;
+    auto n = static_cast<Wide>(value);
+    char digits[40];
+    char* p = digits + sizeof digits;
+    while (n != 0) {
+        *--p = static_cast<char>('0' + static_cast<int>(n % 10));
+        n /= 10;
+    }
+    const auto len = static_cast<std::size_t>(digits + sizeof digits - p);
+    std::memcpy(out, p, len);
+    return out + len;
+}
+
+template <typename T>
+char* Write(char* out, T value) {
+    if (!std::isfinite(value)) return std::to_chars(out, out + 64, value).ptr;
+    if (std::signbit(value)) {
+        *out++ = '-';
+        value = -value;
+    }
+    if (value == 0) {
+        *out++ = '0';
+        return out;
+    }
+    // value = significand · 10^exponent with the fewest digits (the one
+    // nearest the value among those), trailing zeros removed.
+    const auto decimal = fmt::detail::dragonbox::to_decimal(value);
+    const std::uint64_t significand = decimal.significand;
+    const int n = Digits(significand);
+    const int x = decimal.exponent + n - 1;  // of the scientific form d.ddd·10^x
+    const int scientific = n + (n > 1 ? 1 : 0) + 2 + (x >= 100 || x <= -100 ? 3 : 2);
+    const int fixed = x >= n - 1 ? x + 1 : x >= 0 ? n + 1 : n + 1 - x;
+    if (fixed <= scientific) {
+        // Without a fraction every digit is written, and the text with the
+        // fewest characters nearest the value is the value itself.
+        if (x >= n - 1) return WriteInteger(out, static_cast<double>(value));
+        if (x < 0) {
+            *out++ = '0';
+            *out++ = '.';
+            for (int i = 0; i < -x - 1; ++i) *out++ = '0';
+            WriteDigits(out, significand, n);
+            return out + n;
+        }
+        // The digits one place on, then the integer ones back before the point.
+        WriteDigits(out + 1, significand, n);
+        for (int i = 0; i <= x; ++i) out[i] = out[i + 1];
+        out[x + 1] = '.';
+        return out + n + 1;
+    }
+    WriteDigits(out + 1, significand, n);
+    out[0] = out[1];
+    out += n > 1 ? (out[1] = '.', n + 1) : 1;
+    *out++ = 'e';
+    *out++ = x < 0 ? '-' : '+';
+    const int e = x < 0 ? -x : x;
+    if (e < 10) *out++ = '0';
+    return std::to_chars(out, out + 4, e).ptr;
+}
+
+}  // namespace
+
+char* WriteShortest(char* out, float value) { return Write(out, value); }
+char* WriteShortest(char* out, double value) { return Write(out, value); }
+
+}  // namespace gaspipe::cli
