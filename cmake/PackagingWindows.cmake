@@ -79,6 +79,8 @@ set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/src/resources/images/gaspipe.ic
 set(CPACK_NSIS_INSTALLED_ICON_NAME ${_gaspipe_main_program})
 set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
 if(TARGET gaspipe)
-  set(CPACK_PACKAGE_EXECUTABLES gaspipe gaspipe)
+  # A Start menu entry for the window, under the name its desktop entry has.
+  set(CPACK_PACKAGE_EXECUTABLES gaspipe "燃气管道Quarnel软件")
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 endif()
 include(CPack)
