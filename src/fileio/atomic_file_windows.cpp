@@ -201,6 +201,10 @@ std::string FollowLinks(const std::string& path) {
     ::CloseHandle(h);
     if (n == 0 || n >= final.size()) return path;
     final.resize(n);
+    // Without the \\?\ prefix, under which '/' would not separate the
+    // temporary file's name from its folder.
+    if (final.starts_with(L"\\\\?\\UNC\\")) return Narrow(L"\\\\" + final.substr(8));
+    if (final.starts_with(L"\\\\?\\")) return Narrow(final.substr(4));
     return Narrow(final);
 }
 
