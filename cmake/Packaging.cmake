@@ -1,5 +1,10 @@
-# Installation layout, desktop integration and the Debian package.
-#
+# Installation layout, desktop integration and the Debian package; the
+# Windows folder and installer are in PackagingWindows.cmake.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+  return()
+endif()
+
 # Both programs look for PipeParameters.Ini in the directory of their real
 # executable (they resolve /proc/self/exe), so the binaries are installed next
 # to the file in ${GASPIPE_INSTALL_LIBEXEC} and bin/ only holds links to them.

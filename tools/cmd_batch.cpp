@@ -34,7 +34,7 @@ int Fail(const std::string& message) {
 int Run(const BatchOptions& opt) {
     File in;
     if (opt.input != "-") {
-        in.reset(std::fopen(opt.input.c_str(), "rb"));
+        in.reset(OpenFile(opt.input, "rb"));
         if (!in)
             return Fail("cannot open input " + QuotedPath(opt.input) + ": " + std::strerror(errno));
     }
@@ -52,7 +52,7 @@ int Run(const BatchOptions& opt) {
         return Fail("cannot write output " + QuotedPath(opt.output) + ": " + std::strerror(EACCES));
     if (kind == OutputKind::Special) {
         // A device or a pipe (-o /dev/null) is written as it is.
-        File out(std::fopen(target.c_str(), "wb"));
+        File out(OpenFile(target, "wb"));
         if (!out)
             return Fail("cannot open output " + QuotedPath(opt.output) + ": " +
                         std::strerror(errno));

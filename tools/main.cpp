@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "commands.h"
 #include "messages.h"
@@ -14,6 +16,9 @@ int main(int argc, char** argv) {
     GuardStandardStreams();
     CLI::App app{"gaspipe-calc: hydraulic calculation of city-gas pipe segments"};
     app.require_subcommand(1);
+    // Options are --long or -s on every platform: a path such as /tmp/a.csv
+    // is never read as a Windows-style /option.
+    app.allow_windows_style_options(false);
     int exitStatus = kExitOk;
     SetupSegment(app, exitStatus);
     SetupBatch(app, exitStatus);
@@ -22,7 +27,10 @@ int main(int argc, char** argv) {
     SetupSolve(app, exitStatus);
     SetupNetwork(app, exitStatus);
     try {
-        app.parse(argc, argv);
+        const std::vector<std::string> args = Utf8Arguments(argc, argv);
+        std::vector<const char*> pointers;
+        for (const std::string& arg : args) pointers.push_back(arg.c_str());
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
             app.exit(e);  // --help, written to std::cout

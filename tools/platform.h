@@ -4,13 +4,23 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace gaspipe::cli {
 
 // Standard descriptors that were closed at start are held open on a
-// read-only /dev/null, so that no file the tool opens takes their place and
-// writing to them fails as writing to a closed stream does.
+// read-only null device, so that no file the tool opens takes their place and
+// writing to them fails as writing to a closed stream does. On Windows the
+// streams are also put in binary mode, so that CSV and report lines go out
+// byte for byte, and the console shows UTF-8.
 void GuardStandardStreams();
+
+// The arguments as UTF-8. On Windows they come from the wide command line:
+// the narrow one has already lost what the ANSI code page cannot hold.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
+
+// A file by its UTF-8 name, as std::fopen opens it (a wide name on Windows).
+std::FILE* OpenFile(const std::string& path, const char* mode);
 
 // Directory of the running executable, where PipeParameters.Ini is shipped.
 std::string ExecutableDirectory();

@@ -29,7 +29,8 @@ class AtomicFile {
     std::FILE* stream() const { return stream_; }
 
     // Puts the new version in place, with an existing target's permissions
-    // and owner. false, with the reason in error, leaves the target as it was.
+    // and owner (on Windows its attributes and access control list). false,
+    // with the reason in error, leaves the target as it was.
     bool Commit(std::string& error);
 
   private:

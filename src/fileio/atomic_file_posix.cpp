@@ -4,23 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cstring>
-#include <optional>
-#include <random>
-#include <string_view>
 
 #include "atomic_file.h"
+#include "temporary_name.h"
 
 namespace gaspipe::fileio {
 
 namespace {
-
-constexpr std::string_view kSuffix = ".tmp";
-constexpr std::size_t kNonceDigits = 8;
 
 std::string DirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -31,44 +24,16 @@ std::string DirectoryOf(const std::string& path) {
 
 std::string BaseOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-// The writer's pid when name is one of our temporary names for base.
-std::optional<pid_t> WriterOf(std::string_view name, const std::string& base) {
-    const std::string prefix = "." + base + ".";
-    if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return std::nullopt;
-    name.remove_prefix(prefix.size());
-    name.remove_suffix(kSuffix.size());
-    const std::size_t dash = name.find('-');
-    if (dash == std::string_view::npos || name.size() - dash - 1 != kNonceDigits)
-        return std::nullopt;
-    for (char c : name.substr(dash + 1))
-        if (!std::isxdigit(static_cast<unsigned char>(c)) ||
-            std::isupper(static_cast<unsigned char>(c)))
-            return std::nullopt;
-    long pid = 0;
-    const auto [end, ec] = std::from_chars(name.data(), name.data() + dash, pid);
-    if (ec != std::errc() || end != name.data() + dash || pid <= 0 || pid > INT_MAX ||
-        name.front() == '0')
-        return std::nullopt;
-    return static_cast<pid_t>(pid);
-}
-
 // Removes temporary files of base whose writer has died (killed midway).
 void RemoveStale(const std::string& dir, const std::string& base) {
     DIR* d = ::opendir(dir.c_str());
     if (d == nullptr) return;
     while (const dirent* entry = ::readdir(d)) {
-        const auto pid = WriterOf(entry->d_name, base);
-        if (pid && ::kill(*pid, 0) != 0 && errno == ESRCH)
+        const auto pid = detail::WriterOf(entry->d_name, base);
+        if (pid && ::kill(static_cast<pid_t>(*pid), 0) != 0 && errno == ESRCH)
             (void)::unlinkat(::dirfd(d), entry->d_name, 0);
     }
     ::closedir(d);
-}
-
-std::string NewNonce() {
-    static thread_local std::mt19937 random{std::random_device{}()};
-    char hex[kNonceDigits + 1];
-    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
-    return hex;
 }
 
 }  // namespace
@@ -82,8 +47,7 @@ std::unique_ptr<AtomicFile> AtomicFile::Create(const std::string& target, std::s
     }
     RemoveStale(dir, base);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temporary =
-            dir + "/." + base + "." + std::to_string(::getpid()) + "-" + NewNonce() + ".tmp";
+        std::string temporary = detail::TemporaryName(dir, base, ::getpid());
         // Mode 0666 less the umask, as a plain new file would get.
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {

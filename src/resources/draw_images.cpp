@@ -1,10 +1,13 @@
-// Dev-time generator of the committed logo and icon PNGs, so the artwork is
+// Dev-time generator of the committed logo and icon images, so the artwork is
 // reproducible from code rather than edited by hand. The geometry matches
 // images/gaspipe.svg. Build target gaspipe_draw_images (not built by default);
 // run it with the images directory as argument.
 #include <QBrush>
+#include <QBuffer>
+#include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -12,6 +15,7 @@
 #include <QPainterPath>
 #include <QString>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -77,6 +81,33 @@ QImage Icon(int size) {
     return img;
 }
 
+// A Windows icon file holding the icon at the sizes Explorer, the taskbar
+// and the title bar ask for, each entry a PNG (read since Windows Vista).
+bool SaveIco(const QString& path) {
+    const int sizes[] = {16, 24, 32, 48, 64, 256};
+    QByteArray directory, images;
+    auto put16 = [](QByteArray& a, int v) { a.append(char(v & 0xFF)).append(char(v >> 8 & 0xFF)); };
+    auto put32 = [&](QByteArray& a, int v) { put16(a, v & 0xFFFF), put16(a, v >> 16 & 0xFFFF); };
+    const int headerBytes = 6 + 16 * int(std::size(sizes));
+    for (int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!Icon(size).save(&buffer, "PNG")) return false;
+        directory.append(char(size == 256 ? 0 : size)).append(char(size == 256 ? 0 : size));
+        directory.append(char(0)).append(char(0));  // no palette, reserved
+        put16(directory, 1);                        // colour planes
+        put16(directory, 32);                       // bits per pixel
+        put32(directory, int(png.size()));
+        put32(directory, headerBytes + int(images.size()));
+        images.append(png);
+    }
+    QByteArray ico;
+    put16(ico, 0), put16(ico, 1), put16(ico, int(std::size(sizes)));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(ico + directory + images) > 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,5 +120,6 @@ int main(int argc, char** argv) {
     bool ok = Logo().save(dir.filePath("logo.png"));
     for (int size : {48, 128, 256})
         ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) && ok;
+    ok = SaveIco(dir.filePath("gaspipe.ico")) && ok;
     return ok ? 0 : 1;
 }

@@ -22,7 +22,7 @@ void EditFile(const std::string& fileName, Edit edit, bool createIfMissing) {
     if (file.status == ini_storage::ReadStatus::Unusable) return;
     if (file.status == ini_storage::ReadStatus::Missing && !createIfMissing) return;
     const std::optional<std::string> edited = edit(std::string_view(file.bytes));
-    if (edited) (void)ini_storage::ReplaceFile(target, *edited);
+    if (edited) (void)ini_storage::ReplaceFileContents(target, *edited);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Code page 936 (GBK) helpers for the INI store. The file is parsed as GBK
-// bytes; only values and names cross to UTF-8, through glibc iconv.
+// bytes; only values and names cross to UTF-8, through the operating
+// system's table (cp936.h).
 #pragma once
 
 #include <cstddef>
@@ -32,11 +33,11 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b);
 std::string_view CutToWholeChars(std::string_view text, std::size_t maxBytes);
 
 // UTF-8 to GBK; nullopt when the text is not valid UTF-8 or holds a character
-// that GBK cannot store.
+// that GBK cannot store (a private-use character among them).
 std::optional<std::string> FromUtf8(std::string_view utf8);
 
-// GBK to UTF-8. Undecodable characters become U+FFFD, so reading a damaged
-// file still yields text.
+// GBK to UTF-8. Undecodable characters (those of the user-defined areas
+// among them) become U+FFFD, so reading a damaged file still yields text.
 std::string ToUtf8(std::string_view gbk);
 
 }  // namespace gaspipe::gbk

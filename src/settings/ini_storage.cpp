@@ -1,45 +1,16 @@
 #include "ini_storage.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "atomic_file.h"
+#include "input_file.h"
 
 namespace gaspipe::ini_storage {
 namespace {
 
 std::atomic<std::size_t> maxFileBytes{kDefaultMaxFileBytes};
 
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-FileState StateOf(const struct stat& st) {
-    return {static_cast<std::uint64_t>(st.st_dev),
-            static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::uint64_t>(st.st_size),
-            st.st_mtim.tv_sec,
-            st.st_mtim.tv_nsec,
-            st.st_ctim.tv_sec,
-            st.st_ctim.tv_nsec};
-}
 }  // namespace
 
 std::size_t MaxFileBytes() { return maxFileBytes.load(); }
@@ -52,34 +23,23 @@ ReadResult ReadWholeFile(const std::string& path) {
         result.problem = std::move(problem);
         return std::move(result);
     };
-    // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (fd.get() < 0) {
-        const int error = errno;
-        return fail(
-            error == ENOENT || error == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unusable,
-            std::strerror(error));
-    }
-    struct stat st {};
+    detail::InputFile file(path);
+    if (file.status() != ReadStatus::Ok) return fail(file.status(), file.problem());
+    if (!file.regular()) return fail(ReadStatus::Unusable, "not a regular file");
     const std::size_t limit = MaxFileBytes();
-    if (::fstat(fd.get(), &st) != 0) return fail(ReadStatus::Unusable, std::strerror(errno));
-    if (!S_ISREG(st.st_mode)) return fail(ReadStatus::Unusable, "not a regular file");
     const std::string tooLarge = "larger than " + std::to_string(limit) + " bytes";
-    if (static_cast<std::size_t>(st.st_size) > limit) return fail(ReadStatus::Unusable, tooLarge);
-    result.state = StateOf(st);
+    if (file.state().size > limit) return fail(ReadStatus::Unusable, tooLarge);
+    result.state = file.state();
     // The size may change while reading; never take more than the limit.
-    std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
+    std::string bytes(static_cast<std::size_t>(file.state().size) + 1, '\0');
     std::size_t got = 0;
     for (;;) {
         if (got == bytes.size()) {
             if (bytes.size() > limit) return fail(ReadStatus::Unusable, tooLarge);
             bytes.resize(std::min(limit + 1, bytes.size() * 2));
         }
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(ReadStatus::Unusable, std::strerror(errno));
-        }
+        const long long n = file.Read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) return fail(ReadStatus::Unusable, file.problem());
         if (n == 0) break;
         got += static_cast<std::size_t>(n);
     }
@@ -90,13 +50,9 @@ ReadResult ReadWholeFile(const std::string& path) {
     return result;
 }
 
-std::optional<FileState> StatFile(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return StateOf(st);
-}
+std::optional<FileState> StatFile(const std::string& path) { return detail::StatPath(path); }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.back() == '/') return false;
     std::string error;
     return fileio::WriteWholeFile(path, bytes, error);

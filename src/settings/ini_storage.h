@@ -1,4 +1,4 @@
-// Whole-file reading and replacement of INI files (POSIX).
+// Whole-file reading and replacement of INI files.
 #pragma once
 
 #include <cstddef>
@@ -47,6 +47,6 @@ std::optional<FileState> StatFile(const std::string& path);
 // Replaces the file at path (no symbolic link) with bytes, whole or not at
 // all (fileio::AtomicFile). Returns false, with the old file untouched and no
 // temporary file left, when any step fails or the file is write-protected.
-bool ReplaceFile(const std::string& path, std::string_view bytes);
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace gaspipe::ini_storage

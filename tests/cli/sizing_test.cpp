@@ -1,9 +1,11 @@
 #include "sizing.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 
 #include "calc_pipe_segment.h"
@@ -25,13 +27,12 @@ SegmentInput LowPressureService() {
 }
 
 TEST(Sizing, TheSmallestInnerDiameterWithinEveryLimitWins) {
-    char path[] = "/tmp/gaspipe-sizing-XXXXXX";
-    const int fd = ::mkstemp(path);
-    ASSERT_GE(fd, 0);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("gaspipe-sizing-" + std::to_string(std::random_device{}())))
+                                 .string();
     // [钢管] in code page 936; the list is not in size order.
-    const std::string file = "[\xB8\xD6\xB9\xDC]\nPipeDia=65,40,50,x\n40=40\n50=50\n65=65\nx=abc\n";
-    ASSERT_EQ(::write(fd, file.data(), file.size()), static_cast<ssize_t>(file.size()));
-    ::close(fd);
+    std::ofstream(path, std::ios::binary)
+        << "[\xB8\xD6\xB9\xDC]\nPipeDia=65,40,50,x\n40=40\n50=50\n65=65\nx=abc\n";
     classIniFile ini;
     ini.INIFileName(path);
     const PipeFile pipes(ini);
@@ -59,7 +60,7 @@ TEST(Sizing, TheSmallestInnerDiameterWithinEveryLimitWins) {
             EXPECT_EQ(rows[*choice].nominal, c.choice);
         }
     }
-    std::remove(path);
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -165,7 +165,7 @@ TEST(CaseFile, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(CaseToJson(*loaded.value), saved);
 
     // A write-protected file stays as it was, and the message says so.
-    ::chmod(path.c_str(), 0444);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     c.project.name = "changed";
     const SaveResult refused = SaveCase(path, c);
     EXPECT_FALSE(refused.ok);
@@ -176,6 +176,7 @@ TEST(CaseFile, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_FALSE(SaveCase((dir / "no-such-folder" / "x.gpcase").string(), c).ok);
     EXPECT_NE(LoadCase((dir / "missing.gpcase").string()).error.find("no such file"),
               std::string::npos);
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     fs::remove_all(dir);
 }
 

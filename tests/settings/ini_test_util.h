@@ -2,32 +2,21 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "class_ini_file.h"
+#include "test_platform.h"
 
 namespace gaspipe::test {
 
 namespace fs = std::filesystem;
-
-// iconv directly, so fixtures do not depend on the converter under test.
-inline std::string Gbk(std::string utf8) {
-    iconv_t cd = iconv_open("CP936", "UTF-8");
-    std::string out(utf8.size() * 2, '\0');
-    char *in = utf8.data(), *dst = out.data();
-    std::size_t inLeft = utf8.size(), dstLeft = out.size();
-    EXPECT_NE(iconv(cd, &in, &inLeft, &dst, &dstLeft), std::size_t(-1)) << utf8;
-    iconv_close(cd);
-    out.resize(out.size() - dstLeft);
-    return out;
-}
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -59,9 +48,14 @@ class IniTest : public ::testing::Test {
     std::size_t Entries() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
     const fs::path dir_ = [] {
-        std::string pattern = (fs::temp_directory_path() / "gaspipe-ini-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
-        return fs::path(pattern);
+        std::mt19937 random{std::random_device{}()};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path dir =
+                fs::temp_directory_path() / ("gaspipe-ini-" + std::to_string(random()));
+            if (fs::create_directory(dir)) return dir;
+        }
+        ADD_FAILURE() << "no scratch folder";
+        return fs::path();
     }();
     const std::string path_ = (dir_ / "settings.ini").string();
     classIniFile ini_;

@@ -58,7 +58,7 @@ TEST_F(PipeFileTest, OneVersionAnswersEveryLookupWhateverHappensToTheFile) {
     // Replaced as an editor or the settings store replaces it: a new inode.
     const std::string next = path_ + ".next";
     WriteBytes(next, Gbk("[钢管]\nPipeDia=25\n15=99\n25=27.3\n"));
-    ASSERT_EQ(std::rename(next.c_str(), path_.c_str()), 0);
+    fs::rename(next, path_);
     EXPECT_EQ(first.NominalDiameters("钢管"), (List{"15", "20"}));
     EXPECT_EQ(first.InnerDiameter("钢管", "15"), "15.7");
     EXPECT_EQ(PipeFile(ini_).InnerDiameter("钢管", "15"), "99");
