@@ -4,6 +4,7 @@
 #include <QChartView>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QVBoxLayout>
@@ -49,7 +50,12 @@ void ChartPanel::ShowProfile(network::Profile profile, bool lowPressure) {
     profile_ = std::move(profile);
     low_ = lowPressure;
     QChart* old = view_->chart();
-    view_->setChart(BuildProfileChart(profile_, low_));
+    QChart* chart = BuildProfileChart(profile_, low_);
+    // The dock is wide and low: the legend beside the plot leaves the
+    // pressure axis the height its title needs.
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->setMargins(QMargins(4, 2, 4, 2));
+    view_->setChart(chart);
     delete old;  // the view lets go of its previous chart
     // The source alone is no curve.
     stack_->setCurrentWidget(profile_.points.size() > 1 ? static_cast<QWidget*>(view_) : empty_);

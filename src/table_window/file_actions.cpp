@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <unordered_set>
 
 #include "atomic_file.h"
 #include "case_document.h"
@@ -92,6 +93,10 @@ bool TableWindow::importCsv(const QString& path) {
             QStringLiteral("导入 CSV"));
         return false;
     }
+    // The rows replace the line: nodes on none of them would only be reported as lost loads.
+    std::unordered_set<std::string> used = {imported.source.node};
+    for (const auto& s : imported.segments) used.insert({s.from, s.to});
+    std::erase_if(imported.nodes, [&](const network::Node& n) { return !used.count(n.id); });
     doc_->undoStack()->push(new ReplaceLineCommand(
         doc_, std::move(imported.segments), std::move(imported.nodes), QStringLiteral("导入 CSV")));
     return true;

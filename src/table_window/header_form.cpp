@@ -121,7 +121,7 @@ void HeaderForm::Refresh() {
                                                               : QString());
     ui->sourceNode->setText(Q(c.source.node));
     ui->sourcePressureLabel->setText(low ? QStringLiteral("压力 (Pa)")
-                                         : QStringLiteral("压力 (绝压 10⁵Pa)"));
+                                         : QStringLiteral("压力 (绝压 10⁵ Pa)"));
     ui->sourcePressure->setText(ShortestText(c.source.pressure));
     ui->sourceElevation->setText(ShortestText(c.source.elevation));
     ui->maxVelocity->setText(Optional(c.limits.maxVelocity));

@@ -29,8 +29,8 @@ const network::SegmentResult* Solved(const CaseDocument& doc, std::size_t row) {
 }  // namespace
 
 QString ColumnTitle(int column, bool lowPressure) {
-    const QString pressure = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(绝压 10⁵Pa)");
-    const QString drop = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(10⁵Pa)");
+    const QString pressure = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(绝压 10⁵ Pa)");
+    const QString drop = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(10⁵ Pa)");
     switch (column) {
         case kId:
             return QStringLiteral("管段\n编号");

@@ -30,6 +30,7 @@ SegmentTableView::SegmentTableView(SegmentModel* model, SegmentSortModel* proxy,
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setWordWrap(false);
     connect(model_, &SegmentModel::editRefused, this, [this] { refused_ = true; });
 }
