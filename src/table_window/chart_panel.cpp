@@ -46,7 +46,24 @@ ChartPanel::ChartPanel(QWidget* parent)
 
 QChart* ChartPanel::chart() const { return view_->chart(); }
 
+namespace {
+
+bool Same(const network::Profile& a, const network::Profile& b) {
+    if (a.complete != b.complete || a.lowestAllowed != b.lowestAllowed ||
+        a.points.size() != b.points.size())
+        return false;
+    for (std::size_t i = 0; i < a.points.size(); ++i) {
+        const auto &p = a.points[i], &q = b.points[i];
+        if (p.node != q.node || p.distance != q.distance || p.pressure != q.pressure) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void ChartPanel::ShowProfile(network::Profile profile, bool lowPressure) {
+    // An edit off the path leaves the picture as it is: no rebuild.
+    if (chart() && lowPressure == low_ && Same(profile, profile_)) return;
     profile_ = std::move(profile);
     low_ = lowPressure;
     QChart* old = view_->chart();

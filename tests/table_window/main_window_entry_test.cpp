@@ -52,3 +52,26 @@ TEST_F(MainWindowEntryTest, OpensTheTableWithTheCurrentInputs) {
 
 }  // namespace
 }  // namespace gaspipe::test
+
+namespace gaspipe::test {
+namespace {
+
+TEST_F(MainWindowEntryTest, ATypedInnerDiameterStaysAndABadBoxIsLeftToTheTable) {
+    Open();
+    Type({{"TxtGj", "98.5"}, {"TxtGc", "long"}});
+    window_->OpenCalculationTable();
+    Settle();
+    table::TableWindow* table = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* t = qobject_cast<table::TableWindow*>(top); t && t->isVisible()) table = t;
+    ASSERT_NE(table, nullptr);
+    const network::Segment& s = table->document()->data().segments.at(0);
+    EXPECT_EQ(s.innerDiameter, 98.5);
+    EXPECT_EQ(s.length, 0);
+    const QString tip =
+        table->segmentModel()->index(0, table::kId).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("输入数据有误"))) << tip.toStdString();
+}
+
+}  // namespace
+}  // namespace gaspipe::test

@@ -1,7 +1,9 @@
 // The header form, row commands, sizing, CSV import and the question on
 // close: each one undoable step that a designer can check by hand.
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QUndoStack>
@@ -179,6 +181,65 @@ TEST_F(TableCommandsTest, ClosingAsksAboutUnsavedChanges) {
     window_->close();
     EXPECT_FALSE(window_->isVisible()) << "saved: nothing asked";
     EXPECT_EQ(boxes_.size(), 1);
+}
+
+}  // namespace
+}  // namespace gaspipe::table::test
+
+namespace gaspipe::table::test {
+namespace {
+
+TEST_F(TableCommandsTest, EditsThatEndWhereTheyBeganLeaveNoStep) {
+    Show(WorkedExampleLine());
+    auto* density = window_->findChild<QLineEdit*>(QStringLiteral("gasDensity"));
+    for (const char* text : {"0.8", "0.7247"}) {
+        density->setText(Dec(text));
+        emit density->editingFinished();
+    }
+    EXPECT_EQ(Stack()->count(), 0);
+    EXPECT_FALSE(window_->isWindowModified());
+
+    // A load typed twice on a node not yet listed is one step, and undoing
+    // it leaves the node list as it was.
+    Type(0, kLoad, QStringLiteral("2"));
+    Type(0, kLoad, QStringLiteral("3"));
+    EXPECT_EQ(Stack()->count(), 1);
+    Action("actUndo")->trigger();
+    EXPECT_TRUE(window_->document()->data().nodes.empty());
+}
+
+TEST_F(TableCommandsTest, PasteInASortedTableLandsOnTheRowsShownAndSkipsResults) {
+    Show(WorkedExampleLine());
+    View()->sortByColumn(kId, Qt::DescendingOrder);  // "2" above "1"
+    View()->setCurrentIndex(View()->model()->index(0, kLength));
+    QApplication::clipboard()->setText(QStringLiteral("11\n12\n"));
+    Action("actPaste")->trigger();
+    EXPECT_EQ(QStringList({Cell(1, kLength), Cell(0, kLength)}), QStringList({"11", "12"}));
+
+    View()->setCurrentIndex(View()->model()->index(0, kFrictionFactor - 1));  // the regime
+    QApplication::clipboard()->setText(QStringLiteral("x\ty\n"));
+    answers_ = {QMessageBox::Yes};
+    Action("actPaste")->trigger();
+    EXPECT_TRUE(
+        window_->statusBar()->currentMessage().startsWith(QStringLiteral("2 个单元格未改变")));
+    EXPECT_EQ(Stack()->count(), 1);
+}
+
+TEST_F(TableCommandsTest, ExportedRowsImportAsTheyWereAndOpenedFilesAreRecent) {
+    Show();
+    const QString example = QStringLiteral(GASPIPE_EXAMPLES "/building-riser.gpcase");
+    ASSERT_TRUE(window_->openFile(example));
+    const network::Case opened = window_->document()->data();
+    const QString csv = dir_.filePath(QStringLiteral("rows.csv"));
+    ASSERT_TRUE(window_->exportSegmentsCsv(csv));
+    window_->setCase(TableWindow::NewCase());
+    ASSERT_TRUE(window_->importCsv(csv));
+    EXPECT_EQ(window_->document()->data().segments, opened.segments);
+
+    auto* recent = window_->findChild<QMenu*>(QStringLiteral("recentMenu"));
+    emit recent->aboutToShow();
+    ASSERT_FALSE(recent->actions().isEmpty());
+    EXPECT_EQ(recent->actions().front()->toolTip(), QFileInfo(example).absoluteFilePath());
 }
 
 }  // namespace

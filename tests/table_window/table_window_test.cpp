@@ -1,6 +1,7 @@
 // The table window as a designer uses it: typing and recalculation, failed
 // checks, undo and redo, pasting, files, the chart. Expected numbers are the
 // main window's worked examples, or relations a designer would check by hand.
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QChart>
@@ -208,6 +209,10 @@ TEST_F(TableWindowTest, ChartShowsThePathToTheSelectedNodeOrToTheLowestPressure)
         EXPECT_DOUBLE_EQ(path[i].x(), distances[i]);
         EXPECT_NEAR(path[i].y(), pressures[i], 0.5e-5);
     }
+    // The button goes back to the lowest pressure.
+    window_->findChild<QAbstractButton*>(QStringLiteral("lowestButton"))->click();
+    EXPECT_NEAR(points().back().y(), lowest, 0.5e-5);
+
     const QString png = dir_.filePath(QStringLiteral("profile.png"));
     ASSERT_TRUE(window_->exportChart(png));
     EXPECT_EQ(QImage(png).size(), QSize(1200, 700));
