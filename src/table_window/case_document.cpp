@@ -50,7 +50,9 @@ void CaseDocument::Reset(network::Case c) {
     for (const auto& s : case_.segments) want(s.material);
     classIniFile ini;
     ini.INIFileName(pipeFile_);
-    catalog_ = network::PipeCatalog::Read(PipeFile(ini), materials);
+    const PipeFile file(ini);
+    pipeFileProblem_ = file.readable() ? std::string() : file.problem();
+    catalog_ = network::PipeCatalog::Read(file, materials);
     IndexNodes();
     Solve();
     undoStack_->clear();

@@ -79,6 +79,8 @@ class CaseDocument : public QObject {
     const network::PipeCatalog& catalog() const { return catalog_; }
     QUndoStack* undoStack() const { return undoStack_; }
     const std::string& pipeFile() const { return pipeFile_; }
+    // Why the pipe file could not be read at the last Reset; "" when it was.
+    const std::string& pipeFileProblem() const { return pipeFileProblem_; }
 
     // A new document: the pipe file read again, the line solved, the undo
     // history emptied and the state marked as saved.
@@ -124,6 +126,7 @@ class CaseDocument : public QObject {
     void EmitAll();
 
     std::string pipeFile_;
+    std::string pipeFileProblem_;
     network::Case case_;
     network::PipeCatalog catalog_;
     network::Network network_{catalog_};  // holds on to catalog_, which stays in place

@@ -60,7 +60,7 @@ class Planner {
                                   .arg(ColumnTitle(cell.column, true).replace('\n', ' '));
         if (cell.row >= c_.segments.size() || cell.column < 0 || cell.column >= kColumnCount)
             return;
-        if (!ColumnEditable(c_, cell.column)) {
+        if (IsResultColumn(cell.column)) {
             rejected_ << where + QStringLiteral("不能编辑");
             return;
         }

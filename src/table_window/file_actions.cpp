@@ -18,6 +18,7 @@
 #include "chart_panel.h"
 #include "message_box.h"
 #include "profile_chart.h"
+#include "segment_table_view.h"
 #include "segments_csv.h"
 #include "table_window.h"
 #include "undo_commands.h"
@@ -40,7 +41,16 @@ const QString kCaseFilter = QStringLiteral("水力计算文件 (*.gpcase);;所�
 void TableWindow::setCase(network::Case c) {
     doc_->Reset(std::move(c));
     path_.clear();
+    Opened();
+}
+
+void TableWindow::Opened() {
     UpdateTitle();
+    view_->setFocus();
+    if (!doc_->pipeFileProblem().empty())
+        statusBar()->showMessage(
+            QStringLiteral("无法读取管道参数文件 %1（%2）：公称直径没有内径可取")
+                .arg(QString::fromStdString(doc_->pipeFile()), Q(doc_->pipeFileProblem())));
 }
 
 bool TableWindow::openFile(const QString& path) {
@@ -55,7 +65,7 @@ bool TableWindow::openFile(const QString& path) {
     doc_->Reset(*read.value);
     path_ = QFileInfo(path).absoluteFilePath();
     AddRecent(path_);
-    UpdateTitle();
+    Opened();
     return true;
 }
 

@@ -41,8 +41,8 @@ class Names {
     std::string Node() {
         std::string node;
         do {
-            node = "N";
-            node += std::to_string(nextNode_++);  // not "N" + ...: GCC 12 warns falsely
+            node = std::to_string(nextNode_++);
+            node.insert(node.begin(), 'N');  // not "N" + ...: GCC 12 warns falsely
         } while (!nodes_.insert(node).second);
         return node;
     }

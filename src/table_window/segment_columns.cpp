@@ -1,5 +1,6 @@
 #include "segment_columns.h"
 
+#include <algorithm>
 #include <array>
 
 #include "case_document.h"
@@ -98,8 +99,14 @@ bool ColumnApplies(const network::Case& c, int column) {
     }
 }
 
-bool ColumnEditable(const network::Case& c, int column) {
-    return !IsResultColumn(column) && ColumnApplies(c, column);
+bool ColumnShown(const network::Case& c, int column) {
+    if (ColumnApplies(c, column)) return true;
+    if (column != kLocalLoss && column != kZeta && column != kRoughness) return false;
+    return std::any_of(c.segments.begin(), c.segments.end(), [column](const network::Segment& s) {
+        return column == kLocalLoss ? s.localLoss.has_value()
+               : column == kZeta    ? s.zeta.has_value()
+                                    : s.roughness.has_value();
+    });
 }
 
 int ResultDecimals(int column, bool lowPressure) {
@@ -161,14 +168,14 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
         case kElevation:
             return {ShortestText(to ? to->elevation : 0)};
         case kLocalLoss:
-            if (!ColumnApplies(c, column)) return {};
             if (s.localLoss) return {ShortestText(*s.localLoss)};
-            if (!s.zeta) return {ShortestText(c.method.localLoss), true};
+            if (!s.zeta && ColumnApplies(c, column))
+                return {ShortestText(c.method.localLoss), true};
             return {};
         case kZeta:
-            return {ColumnApplies(c, column) ? Optional(s.zeta) : QString()};
+            return {Optional(s.zeta)};
         case kRoughness:
-            return {ColumnApplies(c, column) ? Optional(s.roughness) : QString()};
+            return {Optional(s.roughness)};
         default:
             break;
     }
@@ -208,7 +215,7 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
 
 QString CellEditText(const CaseDocument& doc, std::size_t row, int column) {
     const network::Case& c = doc.data();
-    if (row >= c.segments.size() || !ColumnEditable(c, column)) return {};
+    if (row >= c.segments.size() || IsResultColumn(column)) return {};
     const network::Segment& s = c.segments[row];
     switch (column) {
         case kInner:

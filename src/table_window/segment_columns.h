@@ -53,7 +53,10 @@ QString ColumnTitle(int column, bool lowPressure);
 // roughness are the current-code method's; the additional head is low
 // pressure's).
 bool ColumnApplies(const network::Case& c, int column);
-bool ColumnEditable(const network::Case& c, int column);
+// Whether a table shows it: when it applies, or when segments still hold
+// values the method refuses (after a change of method), so that they can be
+// seen and cleared. Every input column is editable.
+bool ColumnShown(const network::Case& c, int column);
 
 // Places shown for a result column (the pressures depend on the class).
 int ResultDecimals(int column, bool lowPressure);

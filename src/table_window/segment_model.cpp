@@ -132,11 +132,13 @@ QVariant SegmentModel::Background(int row, int column) const {
 QString SegmentModel::ToolTip(int row, int column) const {
     const auto r = std::size_t(row);
     const network::Case& c = doc_->data();
-    if (!ColumnApplies(c, column))
-        return column == kAdditionalHead
-                   ? QStringLiteral("附加压头只计入低压管道")
-                   : QStringLiteral("附录公式不用此项（其局部阻力按沿程的 10% 计入）");
     QString tip = RowMessage(*doc_, r);
+    if (!ColumnApplies(c, column)) {
+        const QString why = column == kAdditionalHead
+                                ? QStringLiteral("附加压头只计入低压管道")
+                                : QStringLiteral("附录公式不用此项（其局部阻力按沿程的 10% 计入）");
+        return tip.isEmpty() ? why : why + QLatin1Char('\n') + tip;
+    }
     const Shown shown = CellShown(*doc_, r, column);
     if (shown.derived) {
         QString hint;
@@ -157,7 +159,7 @@ QVariant SegmentModel::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags SegmentModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (ColumnEditable(doc_->data(), index.column())) f |= Qt::ItemIsEditable;
+    if (!IsResultColumn(index.column())) f |= Qt::ItemIsEditable;
     return f;
 }
 

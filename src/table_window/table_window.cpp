@@ -110,8 +110,7 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     });
     connect(chart_, &ChartPanel::exportRequested, actExportChart_, &QAction::trigger);
 
-    doc_->Reset(NewCase());
-    UpdateTitle();
+    setCase(NewCase());
     UpdateActions();
     resize(1280, 860);
 }
@@ -298,7 +297,7 @@ void TableWindow::UpdateColumns() {
     const QFontMetrics metrics(view_->horizontalHeader()->font());
     const bool low = network::IsLowPressure(c);
     for (int column = 0; column < kColumnCount; ++column) {
-        view_->setColumnHidden(column, !ColumnApplies(c, column));
+        view_->setColumnHidden(column, !ColumnShown(c, column));
         int width = 0;
         for (const QString& line : ColumnTitle(column, low).split(QLatin1Char('\n')))
             width = std::max(width, metrics.horizontalAdvance(line));

@@ -93,6 +93,7 @@ class TableWindow : public QMainWindow {
     void ShowRowMessage();
 
     // File menu.
+    void Opened();  // after a new document is in place
     void NewDocument();
     void Open();
     bool Save();

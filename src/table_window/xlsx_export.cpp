@@ -106,7 +106,7 @@ void WriteSheet(lxw_workbook* book, const SegmentModel& model) {
 
     std::vector<int> columns;
     for (int column = 0; column < kColumnCount; ++column)
-        if (ColumnApplies(c, column)) columns.push_back(column);
+        if (ColumnShown(c, column)) columns.push_back(column);
     const auto notes = lxw_col_t(columns.size());  // the reasons, after the last column
 
     worksheet_merge_range(sheet, 0, 0, 0, notes, "燃气管道水力计算表", formats.Title());
