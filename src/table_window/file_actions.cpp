@@ -46,6 +46,8 @@ void TableWindow::setCase(network::Case c) {
 
 void TableWindow::Opened() {
     UpdateTitle();
+    followSelection_ = false;
+    ScheduleChart();
     view_->setFocus();
     if (!doc_->pipeFileProblem().empty())
         statusBar()->showMessage(

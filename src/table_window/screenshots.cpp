@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include "case_document.h"
 #include "chart_panel.h"
 #include "message_box.h"
 #include "resources.h"
@@ -60,11 +61,15 @@ int main(int argc, char* argv[]) {
         ok = window.exportChart(chart) && ok;
         QTextStream(stdout) << "wrote " << chart << '\n';
 
-        // A tighter velocity limit fails some checks; the last row is selected.
+        // A tighter velocity limit fails some checks; the first failing row is selected.
         auto* limit = window.findChild<QLineEdit*>(QStringLiteral("maxVelocity"));
         limit->setText(QStringLiteral("2"));
         emit limit->editingFinished();
-        window.tableView()->setCurrentSourceRow(window.segmentModel()->rowCount() - 1);
+        const auto& results = window.document()->network().results();
+        int failing = 0;
+        while (failing + 1 < int(results.size()) && results[std::size_t(failing)].ChecksHold())
+            ++failing;
+        window.tableView()->setCurrentSourceRow(failing);
         Settle();
         ok = Save(window.grab(), dir,
                   QStringLiteral("%1-table-%2-checks.png").arg(n + 2).arg(stem)) &&

@@ -191,6 +191,17 @@ void SegmentTableView::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+void SegmentTableView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    emit cursorMoved(!focusing_);
+}
+
+void SegmentTableView::focusInEvent(QFocusEvent* event) {
+    focusing_ = true;
+    QTableView::focusInEvent(event);
+    focusing_ = false;
+}
+
 void SegmentTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     // Enter commits and goes down, as in a spreadsheet; a refused value
     // keeps the cell, with the reason in the status bar.

@@ -40,10 +40,15 @@ class SegmentTableView : public QTableView {
 
   signals:
     void message(const QString& text);
+    // The current cell changed; chosen is false when the view placed it
+    // itself on taking the focus.
+    void cursorMoved(bool chosen);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
 
   private:
     // Selected cells, or the current one, in view coordinates.
@@ -54,6 +59,7 @@ class SegmentTableView : public QTableView {
     SegmentModel* model_;
     SegmentSortModel* proxy_;
     bool refused_ = false;  // the edit being closed was refused: stay on its cell
+    bool focusing_ = false;
 };
 
 }  // namespace gaspipe::table

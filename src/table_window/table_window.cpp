@@ -94,8 +94,10 @@ TableWindow::TableWindow(Options options, QWidget* parent)
             [this](const QString& m) { statusBar()->showMessage(m, 8000); });
     connect(header_, &HeaderForm::refused, this,
             [this](const QString& m) { statusBar()->showMessage(m, 8000); });
-    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        followSelection_ = true;
+    connect(view_, &SegmentTableView::cursorMoved, this, [this](bool chosen) {
+        // The first cell the view takes on its own when it gets the focus is
+        // no choice of a node: the chart stays on the lowest pressure.
+        if (chosen) followSelection_ = true;
         ScheduleChart();
         ShowRowMessage();
         UpdateActions();
