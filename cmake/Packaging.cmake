@@ -5,7 +5,7 @@ if(WIN32)
   return()
 endif()
 
-# Both programs look for PipeParameters.Ini in the directory of their real
+# The programs look for PipeParameters.Ini in the directory of their real
 # executable (they resolve /proc/self/exe), so the binaries are installed next
 # to the file in ${GASPIPE_INSTALL_LIBEXEC} and bin/ only holds links to them.
 
@@ -16,7 +16,7 @@ set(GASPIPE_ICON_DIR ${PROJECT_SOURCE_DIR}/src/resources/images)
 # The links are made relative, so the tree works under any prefix and DESTDIR.
 set(_gaspipe_link_dir ${PROJECT_BINARY_DIR}/install-links)
 file(MAKE_DIRECTORY ${_gaspipe_link_dir})
-foreach(_program gaspipe gaspipe-calc)
+foreach(_program gaspipe gaspipe-calc gaspipe-table)
   if(TARGET ${_program})
     install(TARGETS ${_program} RUNTIME DESTINATION ${GASPIPE_INSTALL_LIBEXEC})
     file(RELATIVE_PATH _target /root/${CMAKE_INSTALL_BINDIR}
@@ -41,6 +41,23 @@ if(TARGET gaspipe)
           RENAME ${GASPIPE_APP_ID}.svg)
 endif()
 
+# The calculation table: its own entry and icon, and the .gpcase type it opens.
+set(GASPIPE_TABLE_ID io.github.gaspipe.GaspipeTable)
+if(TARGET gaspipe-table)
+  install(FILES ${GASPIPE_PACKAGING_DIR}/${GASPIPE_TABLE_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${GASPIPE_PACKAGING_DIR}/${GASPIPE_TABLE_ID}.mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${GASPIPE_TABLE_ID}.xml)
+  foreach(_size 48 128 256)
+    install(FILES ${GASPIPE_ICON_DIR}/gaspipe-table-${_size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
+            RENAME ${GASPIPE_TABLE_ID}.png)
+  endforeach()
+  install(FILES ${GASPIPE_ICON_DIR}/gaspipe-table.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          RENAME ${GASPIPE_TABLE_ID}.svg)
+endif()
+
 # The licence, where Debian looks for it (machine-readable copyright format).
 install(FILES ${GASPIPE_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
@@ -57,12 +74,22 @@ if(GASPIPE_BUILD_TESTS)
   add_test(NAME packaging.desktop_file_validates
            COMMAND sh -c "${_gaspipe_validate_desktop}" sh
                    ${GASPIPE_PACKAGING_DIR}/${GASPIPE_APP_ID}.desktop)
+  add_test(NAME packaging.table_desktop_file_validates
+           COMMAND sh -c "${_gaspipe_validate_desktop}" sh
+                   ${GASPIPE_PACKAGING_DIR}/${GASPIPE_TABLE_ID}.desktop)
+  # The desktop's MIME database must read the type and its glob.
+  set(_gaspipe_read_mime
+      "command -v update-mime-database >/dev/null || exit 77; d=$(mktemp -d) && mkdir $d/packages && cp \"$1\" $d/packages/ && update-mime-database $d 2>/dev/null && grep -q 'application/x-gaspipe-case:\\*.gpcase' $d/globs2; s=$?; rm -rf $d; exit $s")
+  add_test(NAME packaging.mime_type_reads
+           COMMAND sh -c "${_gaspipe_read_mime}" sh
+                   ${GASPIPE_PACKAGING_DIR}/${GASPIPE_TABLE_ID}.mime.xml)
   set(_gaspipe_validate_metainfo
       "command -v appstreamcli >/dev/null || exit 77; exec appstreamcli validate --no-net \"$1\"")
   add_test(NAME packaging.metainfo_validates
            COMMAND sh -c "${_gaspipe_validate_metainfo}" sh
                    ${GASPIPE_PACKAGING_DIR}/${GASPIPE_APP_ID}.metainfo.xml)
-  set_tests_properties(packaging.desktop_file_validates packaging.metainfo_validates
+  set_tests_properties(packaging.desktop_file_validates packaging.table_desktop_file_validates
+                       packaging.metainfo_validates packaging.mime_type_reads
                        PROPERTIES SKIP_RETURN_CODE 77)
 
   # Installs into a scratch prefix and runs the programs through their bin/
@@ -75,13 +102,14 @@ endif()
 set(CPACK_PACKAGE_NAME gaspipe)
 set(CPACK_PACKAGE_VENDOR "The gaspipe project team")
 set(CPACK_PACKAGE_CONTACT "The gaspipe project team <gaspipe@users.noreply.github.com>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hydraulic calculator for one city-gas pipe segment")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hydraulic calculator for city-gas pipe segments and lines")
 set(CPACK_PACKAGE_DESCRIPTION
     "Gaspipe calculates the pressure drop, the outlet pressure and the mean and
 maximum gas velocity of one city-gas pipe segment for manufactured gas,
 natural gas or liquefied petroleum gas, high/medium or low pressure, and
 steel, PE or cast-iron pipe. It has a desktop window with a Chinese user
-interface and the command-line tool gaspipe-calc for scripts and batches.")
+interface, the calculation table gaspipe-table for a whole branched line,
+and the command-line tool gaspipe-calc for scripts and batches.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/gaspipe/gaspipe")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

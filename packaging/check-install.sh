@@ -32,5 +32,16 @@ if [ -e "$prefix/bin/gaspipe" ] || [ -L "$prefix/bin/gaspipe" ]; then
     [ -f "$prefix/$f" ] || fail "$f not installed"
   done
 fi
+if [ -e "$prefix/bin/gaspipe-table" ] || [ -L "$prefix/bin/gaspipe-table" ]; then
+  [ -L "$prefix/bin/gaspipe-table" ] || fail "bin/gaspipe-table is not a link"
+  [ "$(dirname "$(readlink -f "$prefix/bin/gaspipe-table")")" = "$(dirname "$real")" ] ||
+    fail "gaspipe-table and gaspipe-calc are not installed together"
+  for f in share/applications/io.github.gaspipe.GaspipeTable.desktop \
+           share/mime/packages/io.github.gaspipe.GaspipeTable.xml \
+           share/icons/hicolor/128x128/apps/io.github.gaspipe.GaspipeTable.png \
+           share/icons/hicolor/scalable/apps/io.github.gaspipe.GaspipeTable.svg; do
+    [ -f "$prefix/$f" ] || fail "$f not installed"
+  done
+fi
 [ -f "$prefix/share/doc/gaspipe/copyright" ] || fail "share/doc/gaspipe/copyright not installed"
 echo "installed tree OK: $real"

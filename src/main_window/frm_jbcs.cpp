@@ -22,6 +22,7 @@
 
 #include "calc_pipe_segment.h"
 #include "dialogs.h"
+#include "gas_defaults.h"
 #include "group_frame_style.h"
 #include "locale_number.h"
 #include "message_box.h"
@@ -102,8 +103,7 @@ FrmJbcs::FrmJbcs(const QString& programDir, QWidget* parent)
     ui->Image2->setPixmap(LogoPixmap());
     // The form holds the start texts with '.'; the calculate command reads
     // them with the locale's separator.
-    ui->TxtMd->setText(ShortestText(0.7247));
-    ui->TxtNd->setText(ShortestText(14.5));
+    SetGasDefaults(hydraulics::Gas::NaturalGas);
     ApplyFonts();
     ApplyGroupFrameStyle(this);
     WireEvents();
@@ -156,6 +156,8 @@ void FrmJbcs::WireEvents() {
             [this] { Btn_ChanageParametes_Click(0); });
     connect(ui->Command1, &QAbstractButton::clicked, this, &FrmJbcs::Command1_Click);
     connect(ui->Command2, &QAbstractButton::clicked, this, &FrmJbcs::Command2_Click);
+    connect(ui->PictureJsjg, &ResultsPanel::calculationTableRequested, this,
+            &FrmJbcs::OpenCalculationTable);
 
     // The diameter list runs its lookup only when an entry is chosen. Typed
     // text stays typed: no completion, no insertion, and the combo must not
@@ -239,21 +241,22 @@ void FrmJbcs::OptZtg_Click() {
     if (ui->OptZtg->isChecked()) LoadPipeDia(QString::fromUtf8(sel::kCastIron));
 }
 
-void FrmJbcs::SetGasDefaults(double density, double viscosity) {
-    ui->TxtMd->setText(ShortestText(density));
-    ui->TxtNd->setText(ShortestText(viscosity));
+void FrmJbcs::SetGasDefaults(hydraulics::Gas gas) {
+    const auto defaults = hydraulics::DefaultGasProperties(gas);
+    ui->TxtMd->setText(ShortestText(defaults.density));
+    ui->TxtNd->setText(ShortestText(defaults.viscosity));
 }
 
 void FrmJbcs::OptRgmq_Click() {
-    if (ui->OptRgmq->isChecked()) SetGasDefaults(0.45, 25);
+    if (ui->OptRgmq->isChecked()) SetGasDefaults(hydraulics::Gas::ManufacturedGas);
 }
 
 void FrmJbcs::OptTrq_Click() {
-    if (ui->OptTrq->isChecked()) SetGasDefaults(0.7247, 14.5);
+    if (ui->OptTrq->isChecked()) SetGasDefaults(hydraulics::Gas::NaturalGas);
 }
 
 void FrmJbcs::OptYhq_Click() {
-    if (ui->OptYhq->isChecked()) SetGasDefaults(2.38, 3.25);
+    if (ui->OptYhq->isChecked()) SetGasDefaults(hydraulics::Gas::Lpg);
 }
 
 void FrmJbcs::SetPressureClassDefaults(bool highMedium) {
@@ -287,9 +290,8 @@ void FrmJbcs::Btn_ChanageParametes_Click(int /*Index*/) {
     ui->TxtGj->setText(QLocale::system().toString(50.0, 'f', 1));
     ui->TxtLl->setText(QStringLiteral("500"));
     ui->OptGzy->click();
-    ui->TxtMd->setText(ShortestText(0.7247));
-    ui->TxtNd->setText(ShortestText(14.5));
-    ui->TxtWd->setText(QStringLiteral("288"));
+    SetGasDefaults(hydraulics::Gas::NaturalGas);
+    ui->TxtWd->setText(ShortestText(hydraulics::kDefaultTemperature));
 }
 
 void FrmJbcs::CmdCsOk_Click() {

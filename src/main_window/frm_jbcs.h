@@ -25,6 +25,10 @@ class FrmJbcs;
 
 namespace gaspipe {
 
+namespace hydraulics {
+enum class Gas;
+}
+
 class ResultsPanel;
 
 // A QDialog so that Enter goes to the default button (CmdCsOk) unless a
@@ -79,6 +83,9 @@ class FrmJbcs : public QDialog {
     void OptDy_Click();
     void Cob_PipeDia_Click();
 
+    // "水力计算表…": a table window holding one segment of the current inputs.
+    void OpenCalculationTable();
+
   public slots:
     // Esc: the cancel button's click, as on a real button.
     void reject() override;
@@ -93,7 +100,7 @@ class FrmJbcs : public QDialog {
     void ApplyFonts();
     void WireEvents();
     void TextBox_GotFocus(QLineEdit* box);
-    void SetGasDefaults(double density, double viscosity);
+    void SetGasDefaults(hydraulics::Gas gas);
     void SetPressureClassDefaults(bool highMedium);
 
     std::unique_ptr<Ui::FrmJbcs> ui;

@@ -10,7 +10,8 @@
 
 namespace gaspipe {
 
-ResultsPanel::ResultsPanel(QWidget* parent) : QFrame(parent), copyAction_(new QAction(this)) {
+ResultsPanel::ResultsPanel(QWidget* parent)
+    : QFrame(parent), copyAction_(new QAction(this)), tableAction_(new QAction(this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
@@ -24,6 +25,10 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QFrame(parent), copyAction_(new QA
     copyAction_->setShortcutContext(Qt::WidgetShortcut);
     addAction(copyAction_);
     connect(copyAction_, &QAction::triggered, this, &ResultsPanel::copy);
+
+    tableAction_->setObjectName(QStringLiteral("ActTable"));
+    tableAction_->setText(QStringLiteral("水力计算表…"));
+    connect(tableAction_, &QAction::triggered, this, &ResultsPanel::calculationTableRequested);
 }
 
 void ResultsPanel::Cls() {
@@ -62,6 +67,7 @@ void ResultsPanel::contextMenuEvent(QContextMenuEvent* event) {
     copyAction_->setEnabled(!lines_.isEmpty());
     QMenu menu(this);
     menu.addAction(copyAction_);
+    menu.addAction(tableAction_);
     menu.exec(event->globalPos());
     copyAction_->setEnabled(true);
 }

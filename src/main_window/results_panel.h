@@ -1,7 +1,7 @@
 // The results panel PictureJsjg: the report is printed into it line by line
 // and the lines are kept, so they are redrawn after every repaint and read
 // again when the credits frame uncovers the panel. "复制" / Ctrl+C put the
-// lines on the clipboard.
+// lines on the clipboard; "水力计算表…" asks for the calculation table.
 #pragma once
 
 #include <QFrame>
@@ -30,6 +30,9 @@ class ResultsPanel : public QFrame {
   public slots:
     void copy() const;
 
+  signals:
+    void calculationTableRequested();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -37,6 +40,7 @@ class ResultsPanel : public QFrame {
   private:
     QStringList lines_;
     QAction* copyAction_;
+    QAction* tableAction_;
 };
 
 }  // namespace gaspipe

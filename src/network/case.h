@@ -27,6 +27,8 @@ std::optional<Method> MethodFromName(std::string_view name);
 struct Project {
     std::string name, number, stage, designer, date;  // 工程名称, 工程编号, 设计阶段, 设计人, 日期
     std::string unknown;
+
+    bool operator==(const Project&) const = default;
 };
 
 struct Gas {
@@ -35,11 +37,14 @@ struct Gas {
     double viscosity = 0;    // kinematic, 10^-6 m²/s at the standard state
     double temperature = 0;  // K
     std::string unknown;
+
+    bool operator==(const Gas&) const = default;
 };
 
 struct RoughnessOverride {
     std::string material;
     double roughness = 0;  // mm
+    bool operator==(const RoughnessOverride&) const = default;
 };
 
 struct MethodOptions {
@@ -48,6 +53,8 @@ struct MethodOptions {
     std::vector<RoughnessOverride> roughness;
     std::optional<double> z;  // compressibility, high/medium pressure only
     std::string unknown;
+
+    bool operator==(const MethodOptions&) const = default;
 };
 
 struct Source {
@@ -55,6 +62,8 @@ struct Source {
     double pressure = 0;
     double elevation = 0;  // m
     std::string unknown;
+
+    bool operator==(const Source&) const = default;
 };
 
 struct Limits {
@@ -64,6 +73,8 @@ struct Limits {
     // allowed drop when maxDrop is not set.
     std::optional<double> appliancePressure;
     std::string unknown;
+
+    bool operator==(const Limits&) const = default;
 };
 
 struct Node {
@@ -71,6 +82,8 @@ struct Node {
     double elevation = 0;  // m
     double load = 0;       // m³/h at the standard state
     std::string unknown;
+
+    bool operator==(const Node&) const = default;
 };
 
 struct Segment {
@@ -85,6 +98,8 @@ struct Segment {
     std::optional<double> simultaneity;   // factor on the loads downstream
     std::optional<double> roughness;      // mm; overrides the method's and the material's
     std::string unknown;
+
+    bool operator==(const Segment&) const = default;
 };
 
 struct Case {
@@ -97,6 +112,8 @@ struct Case {
     std::vector<Node> nodes;  // nodes not listed have elevation 0 and no load
     std::vector<Segment> segments;
     std::string unknown;
+
+    bool operator==(const Case&) const = default;
 };
 
 // What makes a case unsolvable as a whole. The segments involved are named in

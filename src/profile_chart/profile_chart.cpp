@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "atomic_file.h"
@@ -24,25 +25,32 @@ namespace {
 
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
+// Beyond this many nodes on a path their names would overlap into a smear:
+// only the source and the end node are named.
+constexpr std::size_t kMostNamedNodes = 60;
+
 // Qt Charts labels points only with their coordinates, so the node names are
 // text items of the chart, placed again whenever the plot area moves.
 void LabelNodes(QChart* chart, QScatterSeries* nodes, const network::Profile& profile) {
-    std::vector<QGraphicsSimpleTextItem*> labels;
-    for (const auto& p : profile.points) {
-        auto* label = new QGraphicsSimpleTextItem(Text(p.node), chart);
+    const std::size_t count = profile.points.size();
+    std::vector<std::pair<int, QGraphicsSimpleTextItem*>> labels;  // point index, its name
+    for (std::size_t i = 0; i < count; ++i) {
+        if (count > kMostNamedNodes && i != 0 && i + 1 != count) continue;
+        auto* label = new QGraphicsSimpleTextItem(Text(profile.points[i].node), chart);
         label->setZValue(10);
-        labels.push_back(label);
+        labels.emplace_back(int(i), label);
     }
     auto place = [chart, nodes, labels] {
         const auto points = nodes->points();
-        for (std::size_t i = 0; i < labels.size() && i < std::size_t(points.size()); ++i) {
-            const QPointF at = chart->mapToPosition(points[int(i)], nodes);
-            const QRectF box = labels[i]->boundingRect();
+        for (const auto& [i, label] : labels) {
+            if (i >= points.size()) continue;
+            const QPointF at = chart->mapToPosition(points[i], nodes);
+            const QRectF box = label->boundingRect();
             const QRectF area = chart->plotArea();
             // Kept inside the plot, clear of the axis labels.
             const double x = std::clamp(at.x() - box.width() / 2, area.left() + 2,
                                         std::max(area.left() + 2, area.right() - box.width()));
-            labels[i]->setPos(x, at.y() - box.height() - 4);
+            label->setPos(x, at.y() - box.height() - 4);
         }
     };
     QObject::connect(chart, &QChart::plotAreaChanged, chart, place);

@@ -108,6 +108,38 @@ bool SaveIco(const QString& path) {
     return file.open(QIODevice::WriteOnly) && file.write(ico + directory + images) > 0;
 }
 
+// The calculation table's icon: a sheet with a heading row and a falling
+// pressure line, on the same tile. Matches images/gaspipe-table.svg.
+QImage TableIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 128.0, size / 128.0);
+    p.setPen(QPen(QColor("#9fb4dc"), 2));
+    p.setBrush(QColor("#eef3fc"));
+    p.drawRoundedRect(QRectF(5, 5, 118, 118), 22, 22);
+    p.setPen(QPen(QColor("#3d5f9e"), 2));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(22, 24, 84, 80));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor("#3d5f9e"));
+    p.drawRect(QRectF(22, 24, 84, 16));
+    p.setPen(QPen(QColor("#9fb4dc"), 1.5));
+    for (double y : {56.0, 72.0, 88.0}) p.drawLine(QPointF(23, y), QPointF(105, y));
+    for (double x : {50.0, 78.0}) p.drawLine(QPointF(x, 40), QPointF(x, 103));
+    const QPointF line[] = {{30, 50}, {50, 60}, {78, 74}, {98, 94}};
+    QPen profile(QColor("#1f5fd0"), 4);
+    profile.setCapStyle(Qt::RoundCap);
+    profile.setJoinStyle(Qt::RoundJoin);
+    p.setPen(profile);
+    p.drawPolyline(line, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor("#1f5fd0"));
+    for (const QPointF& at : line) p.drawEllipse(at, 4, 4);
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,7 +151,9 @@ int main(int argc, char** argv) {
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     bool ok = Logo().save(dir.filePath("logo.png"));
     for (int size : {48, 128, 256})
-        ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) && ok;
+        ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) &&
+             TableIcon(size).save(dir.filePath(QStringLiteral("gaspipe-table-%1.png").arg(size))) &&
+             ok;
     ok = SaveIco(dir.filePath("gaspipe.ico")) && ok;
     return ok ? 0 : 1;
 }

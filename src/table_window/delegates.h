@@ -1,0 +1,24 @@
+// Cell editors: a drop-down where the model offers choices (materials, the
+// pipe file's nominal diameters for the row's material), otherwise a line
+// edit that shows the value in use as its placeholder when the segment sets
+// none of its own.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace gaspipe::table {
+
+class CellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+};
+
+}  // namespace gaspipe::table

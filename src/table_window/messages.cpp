@@ -1,0 +1,126 @@
+#include "messages.h"
+
+#include <QStringList>
+
+#include "case_document.h"
+#include "number_text.h"
+#include "topology.h"
+
+namespace gaspipe::table {
+
+namespace {
+
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+QString Ids(const network::CaseProblem& p, const network::Case& c) {
+    return Q(network::SegmentList(c, p.segments));
+}
+
+}  // namespace
+
+QString ProblemText(const network::CaseProblem& p, const network::Case& c) {
+    using Kind = network::CaseProblem::Kind;
+    const QString detail = QStringLiteral("（%1）").arg(Q(p.message));
+    switch (p.kind) {
+        case Kind::MissingId:
+            return QStringLiteral("管段缺少编号、起点或终点") + detail;
+        case Kind::DuplicateSegmentId:
+            return QStringLiteral("管段编号重复：%1").arg(Ids(p, c));
+        case Kind::DuplicateNodeId:
+            return QStringLiteral("节点重复") + detail;
+        case Kind::NoSource:
+            return QStringLiteral("未指定气源节点");
+        case Kind::SourceFed:
+            return QStringLiteral("管段 %1 的终点是气源：管线只能由气源供气（不计算环状管网）")
+                .arg(Ids(p, c));
+        case Kind::FedTwice:
+            return QStringLiteral(
+                       "管段 %1 的终点相同：每个节点只能由一个管段供气（不计算环状管网和并联管）")
+                .arg(Ids(p, c));
+        case Kind::UnknownNode:
+            return QStringLiteral("管段 %1 的起点既不是气源，也不是任何管段的终点").arg(Ids(p, c));
+        case Kind::SecondSource:
+            return QStringLiteral("管段 %1 的起点没有管段供气：一个计算只能有一个气源")
+                .arg(Ids(p, c));
+        case Kind::Loop:
+            return QStringLiteral("管段 %1 构成环路：不计算环状管网").arg(Ids(p, c));
+        case Kind::UnconnectedNode:
+            return QStringLiteral("节点不在任何管段上，其负荷无处计入") + detail;
+        case Kind::InvalidValue:
+            break;
+    }
+    return QStringLiteral("数据有误") + detail;
+}
+
+QString PressureUnit(bool lowPressure) {
+    return lowPressure ? QStringLiteral("Pa") : QStringLiteral("10⁵ Pa");
+}
+
+QString RegimeText(hydraulics::Regime regime) {
+    switch (regime) {
+        case hydraulics::Regime::Laminar:
+            return QStringLiteral("层流");
+        case hydraulics::Regime::Critical:
+            return QStringLiteral("临界");
+        case hydraulics::Regime::Turbulent:
+            break;
+    }
+    return QStringLiteral("紊流");
+}
+
+QString StatusText(const CaseDocument& doc, std::size_t row) {
+    const auto& results = doc.network().results();
+    if (row >= results.size()) return {};
+    const network::SegmentResult& r = results[row];
+    const QString detail = QStringLiteral("（%1）").arg(Q(r.message));
+    switch (r.status) {
+        case network::SegmentStatus::Ok:
+            return {};
+        case network::SegmentStatus::PipeTooSmall:
+            return QStringLiteral("管径太小，无法满足要求") + detail;
+        case network::SegmentStatus::CalcError:
+            return QStringLiteral("计算出错") + detail;
+        case network::SegmentStatus::InputError:
+            return QStringLiteral("输入数据有误") + detail;
+        case network::SegmentStatus::NotCalculated:
+            break;
+    }
+    // Name the segment where it went wrong, however far up.
+    const auto& topology = doc.network().topology();
+    std::size_t up = row;
+    while (up < topology.feeder.size() &&
+           results[up].status == network::SegmentStatus::NotCalculated &&
+           topology.feeder[up] != network::kNoSegment)
+        up = topology.feeder[up];
+    if (up == row) return QStringLiteral("未计算");
+    return QStringLiteral("未计算：上游管段“%1”未能计算").arg(Q(doc.data().segments[up].id));
+}
+
+QString VelocityCheckText(const CaseDocument& doc, std::size_t row) {
+    const auto& results = doc.network().results();
+    if (row >= results.size() || !results[row].velocityOverLimit) return {};
+    return QStringLiteral("最大流速 %1 m/s 超过限值 %2 m/s")
+        .arg(RoundedText(results[row].maxVelocity, 2),
+             ShortestText(doc.data().limits.maxVelocity.value_or(0)));
+}
+
+QString DropCheckText(const CaseDocument& doc, std::size_t row) {
+    const auto& results = doc.network().results();
+    if (row >= results.size() || !results[row].dropOverLimit) return {};
+    const bool low = network::IsLowPressure(doc.data());
+    const int decimals = low ? 1 : 5;
+    return QStringLiteral("累计压降 %1 %3 超过允许压降 %2 %3")
+        .arg(RoundedText(results[row].cumulativeDrop, decimals),
+             RoundedText(network::EffectiveMaxDrop(doc.data()).value_or(0), decimals),
+             PressureUnit(low));
+}
+
+QString RowMessage(const CaseDocument& doc, std::size_t row) {
+    QStringList lines;
+    for (const QString& line : {doc.RowProblem(row), StatusText(doc, row),
+                                VelocityCheckText(doc, row), DropCheckText(doc, row)})
+        if (!line.isEmpty()) lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+}  // namespace gaspipe::table

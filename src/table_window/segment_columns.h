@@ -1,0 +1,77 @@
+// The columns of the segment table: what each shows and whether it may be
+// edited. Inputs first, in the order of the case file, then the results of
+// the solved line. Shared by the model and the XLSX export, so that both
+// tables of a case read alike.
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <cstddef>
+
+#include "case.h"
+
+namespace gaspipe::table {
+
+class CaseDocument;
+
+enum Column : int {
+    kId,
+    kFrom,
+    kTo,
+    kMaterial,
+    kNominal,
+    kInner,
+    kLength,
+    kFlow,
+    kLoad,
+    kSimultaneity,
+    kElevation,
+    kLocalLoss,
+    kZeta,
+    kRoughness,
+    kInlet,
+    kOutlet,
+    kDrop,
+    kCumulativeDrop,
+    kAdditionalHead,
+    kMeanVelocity,
+    kMaxVelocity,
+    kReynolds,
+    kRegime,
+    kFrictionFactor,
+    kColumnCount
+};
+
+inline bool IsResultColumn(int column) { return column >= kInlet; }
+inline bool IsNumberColumn(int column) { return column >= kInner && column != kRegime; }
+
+// The heading with its unit on a second line ("长度\n(m)").
+QString ColumnTitle(int column, bool lowPressure);
+
+// Whether the case's method uses the column at all (Σζ, local losses and
+// roughness are the current-code method's; the additional head is low
+// pressure's).
+bool ColumnApplies(const network::Case& c, int column);
+// Whether a table shows it: when it applies, or when segments still hold
+// values the method refuses (after a change of method), so that they can be
+// seen and cleared. Every input column is editable.
+bool ColumnShown(const network::Case& c, int column);
+
+// Places shown for a result column (the pressures depend on the class).
+int ResultDecimals(int column, bool lowPressure);
+
+struct Shown {
+    QString text;
+    // Not set for this segment: the text is the value in use (from the pipe
+    // file, the loads downstream or the method's default).
+    bool derived = false;
+};
+
+Shown CellShown(const CaseDocument& doc, std::size_t row, int column);
+// The cell's own value as an editor starts with it; "" when not set.
+QString CellEditText(const CaseDocument& doc, std::size_t row, int column);
+// Numbers as numbers, so that sorting orders them by value.
+QVariant CellSortValue(const CaseDocument& doc, std::size_t row, int column);
+
+}  // namespace gaspipe::table

@@ -1,0 +1,222 @@
+// The table window as a designer uses it: typing and recalculation, failed
+// checks, undo and redo, pasting, files, the chart. Expected numbers are the
+// main window's worked examples, or relations a designer would check by hand.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QChart>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineSeries>
+#include <QStatusBar>
+#include <QUndoStack>
+
+#include "case_file.h"
+#include "chart_panel.h"
+#include "segment_columns.h"
+#include "table_fixture.h"
+
+namespace gaspipe::table::test {
+namespace {
+
+using TableWindowTest = TableTest;
+
+TEST_F(TableWindowTest, TypingRecalculatesDownstreamAndUndoRedoFollowEveryEdit) {
+    Show(WorkedExampleLine());
+    Type(0, kLength, QStringLiteral("50"));
+    EXPECT_EQ(Cell(0, kLength), QStringLiteral("50"));
+    EXPECT_EQ(Cell(0, kDrop), Dec("606.6"));
+    EXPECT_EQ(Cell(0, kOutlet), Dec("2393.4"));
+    EXPECT_EQ(Cell(0, kMaxVelocity), Dec("7.29"));
+    EXPECT_EQ(Cell(1, kInlet), Cell(0, kOutlet)) << "the segment below starts where this one ends";
+    EXPECT_EQ(View()->currentIndex().row(), 1) << "Enter moves down";
+    EXPECT_TRUE(window_->isWindowModified());
+
+    // A second edit of the same cell is the same undo step; text that is no
+    // number changes nothing and says why.
+    Type(0, kLength, QStringLiteral("40"));
+    Type(0, kLength, QStringLiteral("abc"));
+    EXPECT_TRUE(window_->statusBar()->currentMessage().contains(QStringLiteral("不是数字")));
+    EXPECT_EQ(Stack()->count(), 1);
+    const QString outletAt40 = Cell(0, kOutlet);
+    const QString belowAt40 = Cell(1, kOutlet);
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Cell(0, kLength), QStringLiteral("25"));
+    EXPECT_GT(Number(1, kOutlet), belowAt40.toDouble()) << "the shorter pipe loses less";
+    EXPECT_FALSE(window_->isWindowModified());
+    Action("actRedo")->trigger();
+    EXPECT_EQ(Cell(0, kOutlet), outletAt40);
+    EXPECT_EQ(Cell(1, kOutlet), belowAt40);
+
+    // A new nominal diameter drops the inner diameter typed for the old pipe:
+    // the pipe file's value is then in use, shown as such.
+    EXPECT_TRUE(Model()->setData(Model()->index(0, kNominal), QStringLiteral("65")));
+    EXPECT_EQ(Cell(0, kInner), Dec("68.1"));
+    EXPECT_TRUE(Model()->index(0, kInner).data(SegmentModel::DerivedRole).toBool());
+    EXPECT_TRUE(Cell(0, kInner, Qt::EditRole).isEmpty());
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Cell(0, kInner), QStringLiteral("50"));
+}
+
+TEST_F(TableWindowTest, FailedChecksAreColouredExplainedAndGreyWhatLiesBelow) {
+    network::Case c = WorkedExampleLine();
+    c.segments[0].length = 50;
+    c.limits.maxVelocity = 7;  // the worked example reaches 7.286 m/s
+    Show(c);
+    const QColor plain = Background(0, kMeanVelocity);
+    EXPECT_NE(Background(0, kMaxVelocity), plain);
+    const QString tip = Cell(0, kMaxVelocity, Qt::ToolTipRole);
+    EXPECT_TRUE(tip.contains(Dec("7.29")) && tip.contains(QStringLiteral("超过限值 7")))
+        << tip.toStdString();
+    View()->setCurrentIndex(View()->model()->index(0, kId));
+    EXPECT_EQ(window_->statusBar()->currentMessage(), tip);
+    EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("summaryLabel"))
+                    ->text()
+                    .contains(QStringLiteral("未通过校核")));
+
+    // A pipe far too small: its row is marked, the row below is greyed and
+    // names the segment where it went wrong.
+    Type(0, kInner, QStringLiteral("5"));
+    EXPECT_NE(Background(0, kOutlet), plain);
+    EXPECT_TRUE(Cell(0, kOutlet).isEmpty());
+    EXPECT_TRUE(Cell(1, kInlet).isEmpty());
+    EXPECT_EQ(Model()->index(1, kId).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(0x90, 0x90, 0x90));
+    EXPECT_TRUE(Cell(1, kOutlet, Qt::ToolTipRole).contains(QStringLiteral("“1”")));
+}
+
+TEST_F(TableWindowTest, PasteIsOneStepFillsASelectionAndAsksBeforeCuttingABlock) {
+    Show(WorkedExampleLine());
+    View()->setCurrentIndex(View()->model()->index(0, kLength));
+    QApplication::clipboard()->setText(QStringLiteral("50\t40\r\n20\t30\r\n"));
+    Action("actPaste")->trigger();
+    EXPECT_EQ(QStringList({Cell(0, kLength), Cell(0, kFlow), Cell(1, kLength), Cell(1, kFlow)}),
+              QStringList({"50", "40", "20", "30"}));
+    EXPECT_EQ(Stack()->count(), 1);
+    Action("actUndo")->trigger();
+    EXPECT_EQ(QStringList({Cell(0, kLength), Cell(1, kFlow)}), QStringList({"25", "50"}));
+
+    // Two rows from the second row do not fit: refused, then cut to the table.
+    View()->setCurrentIndex(View()->model()->index(1, kLength));
+    answers_ = {QMessageBox::No, QMessageBox::Yes};
+    Action("actPaste")->trigger();
+    EXPECT_EQ(Cell(1, kLength), QStringLiteral("10"));
+    Action("actPaste")->trigger();
+    EXPECT_EQ(QStringList({Cell(1, kLength), Cell(1, kFlow)}), QStringList({"50", "40"}));
+    EXPECT_EQ(boxes_.size(), 2);
+
+    // One value fills every selected cell; copy gives what the cells show.
+    View()->selectionModel()->clearSelection();
+    for (int row : {0, 1})
+        View()->selectionModel()->select(View()->model()->index(row, kFlow),
+                                         QItemSelectionModel::Select);
+    QApplication::clipboard()->setText(QStringLiteral("12.5\n"));
+    Action("actPaste")->trigger();
+    EXPECT_EQ(QStringList({Cell(0, kFlow), Cell(1, kFlow)}),
+              QStringList({Dec("12.5"), Dec("12.5")}));
+    Action("actCopy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), Dec("12.5\n12.5\n"));
+}
+
+TEST_F(TableWindowTest, SortingOrdersTheViewOnlyAndRowCommandsUndo) {
+    Show(WorkedExampleLine());
+    View()->sortByColumn(kId, Qt::DescendingOrder);
+    EXPECT_EQ(View()->model()->index(0, kId).data().toString(), QStringLiteral("2"));
+    EXPECT_EQ(window_->document()->data().segments[0].id, "1") << "the case keeps its order";
+    EXPECT_FALSE(Action("actMoveUp")->isEnabled());
+    Action("actUnsort")->trigger();
+
+    View()->setCurrentIndex(View()->model()->index(0, kId));
+    const QString outlet = Cell(1, kOutlet);
+    Action("actInsertRow")->trigger();  // a new branch from B, below the first row
+    ASSERT_EQ(Model()->rowCount(), 3);
+    EXPECT_EQ(Cell(1, kFrom), QStringLiteral("B"));
+    Action("actDeleteRow")->trigger();
+    EXPECT_EQ(Model()->rowCount(), 2);
+    EXPECT_EQ(Cell(1, kOutlet), outlet);
+    Action("actUndo")->trigger();
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Model()->rowCount(), 2);
+    EXPECT_EQ(window_->document()->data().nodes, WorkedExampleLine().nodes);
+}
+
+TEST_F(TableWindowTest, SavedCaseOpensAsItWasAndADamagedFileOpensNothing) {
+    Show(WorkedExampleLine());
+    Type(0, kLoad, Dec("2.5"));  // a node load, kept beside the segments
+    const QString path = dir_.filePath(QStringLiteral("line.gpcase"));
+    ASSERT_TRUE(window_->saveFile(path));
+    EXPECT_FALSE(window_->isWindowModified());
+    const network::Case saved = window_->document()->data();
+
+    Type(0, kLength, QStringLiteral("99"));
+    answers_ = {QMessageBox::Discard};
+    ASSERT_TRUE(window_->openFile(path));
+    EXPECT_TRUE(window_->document()->data() == saved);
+    EXPECT_EQ(Cell(0, kLoad), Dec("2.5"));
+    EXPECT_EQ(Stack()->count(), 0);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    const QString damaged = dir_.filePath(QStringLiteral("damaged.gpcase"));
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(whole.left(whole.size() / 2));
+    out.close();
+    Type(0, kLength, QStringLiteral("30"));
+    EXPECT_FALSE(window_->openFile(damaged));
+    ASSERT_EQ(boxes_.size(), 1);
+    EXPECT_TRUE(boxes_.front().contains(QStringLiteral("damaged.gpcase")) &&
+                boxes_.front().contains(QStringLiteral("line ")))
+        << boxes_.front().toStdString();
+    EXPECT_EQ(Cell(0, kLength), QStringLiteral("30")) << "the open document is untouched";
+    EXPECT_EQ(window_->filePath(), QFileInfo(path).absoluteFilePath());
+
+    // A save that cannot be done keeps the previous file.
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    EXPECT_FALSE(window_->saveFile(path));
+    EXPECT_EQ(boxes_.size(), 2);
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_TRUE(*network::LoadCase(path.toStdString()).value == saved);
+}
+
+TEST_F(TableWindowTest, ChartShowsThePathToTheSelectedNodeOrToTheLowestPressure) {
+    Show();
+    ASSERT_TRUE(window_->openFile(QStringLiteral(GASPIPE_EXAMPLES "/courtyard-medium.gpcase")));
+    QTest::qWait(5);
+    auto points = [this] {
+        const auto series = window_->chartPanel()->chart()->series();
+        EXPECT_FALSE(series.isEmpty());
+        return static_cast<QLineSeries*>(series.front())->points();
+    };
+    // By default the end with the lowest outlet pressure of the table.
+    double lowest = 1e9;
+    for (int r = 0; r < Model()->rowCount(); ++r) lowest = std::min(lowest, Number(r, kOutlet));
+    EXPECT_NEAR(points().back().y(), lowest, 0.5e-5);
+
+    // 支3 hangs from J2: 80 m + 60 m of main, then its own 20 m.
+    const int row = 6;
+    ASSERT_EQ(Cell(row, kId), QStringLiteral("支3"));
+    View()->setCurrentIndex(View()->model()->index(row, kId));
+    QTest::qWait(5);
+    const QList<QPointF> path = points();
+    ASSERT_EQ(path.size(), 4);
+    const double distances[] = {0, 80, 140, 160};
+    const double pressures[] = {3.01325, Number(0, kOutlet), Number(1, kOutlet),
+                                Number(row, kOutlet)};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_DOUBLE_EQ(path[i].x(), distances[i]);
+        EXPECT_NEAR(path[i].y(), pressures[i], 0.5e-5);
+    }
+    // The button goes back to the lowest pressure.
+    window_->findChild<QAbstractButton*>(QStringLiteral("lowestButton"))->click();
+    EXPECT_NEAR(points().back().y(), lowest, 0.5e-5);
+
+    const QString png = dir_.filePath(QStringLiteral("profile.png"));
+    ASSERT_TRUE(window_->exportChart(png));
+    EXPECT_EQ(QImage(png).size(), QSize(1200, 700));
+}
+
+}  // namespace
+}  // namespace gaspipe::table::test
