@@ -17,5 +17,6 @@ void SetupBatch(CLI::App& app, int& exitStatus);
 void SetupDiameters(CLI::App& app, int& exitStatus);
 void SetupSize(CLI::App& app, int& exitStatus);
 void SetupNetwork(CLI::App& app, int& exitStatus);
+void SetupSheet(CLI::App& app, int& exitStatus);
 
 }  // namespace gaspipe::cli

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     SetupDiameters(app, exitStatus);
     SetupSize(app, exitStatus);
     SetupNetwork(app, exitStatus);
+    SetupSheet(app, exitStatus);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
