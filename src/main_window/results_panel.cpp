@@ -10,7 +10,8 @@
 
 namespace gaspipe {
 
-ResultsPanel::ResultsPanel(QWidget* parent) : QFrame(parent), copyAction_(new QAction(this)) {
+ResultsPanel::ResultsPanel(QWidget* parent)
+    : QFrame(parent), copyAction_(new QAction(this)), exportSheetAction_(new QAction(this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
@@ -24,10 +25,15 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QFrame(parent), copyAction_(new QA
     copyAction_->setShortcutContext(Qt::WidgetShortcut);
     addAction(copyAction_);
     connect(copyAction_, &QAction::triggered, this, &ResultsPanel::copy);
+
+    exportSheetAction_->setObjectName(QStringLiteral("ActExportSheet"));
+    exportSheetAction_->setText(QStringLiteral("导出计算书…"));
+    connect(exportSheetAction_, &QAction::triggered, this, &ResultsPanel::exportSheetRequested);
 }
 
 void ResultsPanel::Cls() {
     lines_.clear();
+    sheetAvailable_ = false;
     update();
 }
 
@@ -62,6 +68,8 @@ void ResultsPanel::contextMenuEvent(QContextMenuEvent* event) {
     copyAction_->setEnabled(!lines_.isEmpty());
     QMenu menu(this);
     menu.addAction(copyAction_);
+    exportSheetAction_->setEnabled(sheetAvailable_);
+    menu.addAction(exportSheetAction_);
     menu.exec(event->globalPos());
     copyAction_->setEnabled(true);
 }

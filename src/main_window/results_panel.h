@@ -1,7 +1,8 @@
 // The results panel PictureJsjg: the report is printed into it line by line
 // and the lines are kept, so they are redrawn after every repaint and read
 // again when the credits frame uncovers the panel. "复制" / Ctrl+C put the
-// lines on the clipboard.
+// lines on the clipboard; "导出计算书…" asks the window for the sheet of the
+// calculation shown, while it shows one.
 #pragma once
 
 #include <QFrame>
@@ -24,11 +25,18 @@ class ResultsPanel : public QFrame {
     void Print(const QString& line);
 
     const QStringList& lines() const { return lines_; }
+    // The lines are a calculation's report, so a sheet can be made of it;
+    // cleared with the panel.
+    void SetSheetAvailable(bool available) { sheetAvailable_ = available; }
+    bool sheetAvailable() const { return sheetAvailable_; }
     // The lines as clipboard text, one per line.
     QString text() const;
 
   public slots:
     void copy() const;
+
+  signals:
+    void exportSheetRequested();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +45,8 @@ class ResultsPanel : public QFrame {
   private:
     QStringList lines_;
     QAction* copyAction_;
+    QAction* exportSheetAction_;
+    bool sheetAvailable_ = false;
 };
 
 }  // namespace gaspipe

@@ -43,8 +43,9 @@ void Writer::Add(Table table, const std::string& caption) {
 
 void Writer::Formula(const std::string& key, const std::string& markup,
                      const std::string& condition) {
-    const std::string number =
-        "(" + std::to_string(chapter_) + "-" + std::to_string(++formula_) + ")";
+    // Appended piece by piece: GCC 12 warns falsely about "(" + std::string.
+    std::string number = "(";
+    number += std::to_string(chapter_) + "-" + std::to_string(++formula_) + ")";
     refs_[key] = number;
     doc_.elements.emplace_back(sheet::Formula{number, ParseRich(markup), ParseRich(condition)});
 }

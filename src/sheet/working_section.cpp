@@ -30,8 +30,10 @@ std::string Z(double v) { return Fixed(v, 5); }
 
 // The shared operands "(Q^2/d^5)×ρ" of the loss formulas.
 std::string LossOperands(const SegmentTrace& t) {
-    return "(" + In(t, t.input.flow) + "^{2}/" + In(t, t.input.diameter) + "^{5})×" +
-           In(t, t.input.density);
+    std::string text = "(";  // GCC 12 warns falsely about "(" + std::string
+    text +=
+        In(t, t.input.flow) + "^{2}/" + In(t, t.input.diameter) + "^{5})×" + In(t, t.input.density);
+    return text;
 }
 
 // The friction factor line for the regime the Reynolds number falls in.
