@@ -87,9 +87,9 @@ void AddTable(Writer& w, const network::Case& c, const network::Network& net, bo
     Table t;
     t.density = Table::Density::Dense;
     t.columns = {Col("管段", Align::Center, 3),           Col("起点", Align::Center, 3),
-                 Col("终点", Align::Center, 3),           Col("管材", Align::Center, 3),
+                 Col("终点", Align::Center, 3),           Col("管材", Align::Center, 2),
                  Col("公称\n直径", Align::Center, 2),     Col("内径\n（mm）", Align::Right, 3),
-                 Col("长度\n（m）", Align::Right, 2),     Col("流量\n（m^{3}/h）", Align::Right, 3),
+                 Col("长度\n（m）", Align::Right, 3),     Col("流量\n（m^{3}/h）", Align::Right, 4),
                  Col("起点压力\n" + pu, Align::Right, 4), Col("终点压力\n" + pu, Align::Right, 4),
                  Col("压力降\n" + pu, Align::Right, 4)};
     if (low) t.columns.push_back(Col("附加压头\n（Pa）", Align::Right, 3));

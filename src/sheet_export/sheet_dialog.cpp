@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace gaspipe {
@@ -80,6 +81,8 @@ SheetDialog::SheetDialog(QWidget* parent, const sheet::Project& project, const L
     layout->addWidget(problem_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->setObjectName(QStringLiteral("ButtonBox"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &SheetDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SheetDialog::reject);
     layout->addWidget(buttons);

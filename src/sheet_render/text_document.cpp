@@ -354,7 +354,9 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
                                                  const Typeface& typeface, Units units) {
     auto doc = std::make_unique<QTextDocument>();
-    doc->setDocumentMargin(0);
+    // The layout starts every page below this margin: superscripts in a
+    // page's first line rise above the line, into the page before otherwise.
+    doc->setDocumentMargin(4 * units.length);
     QFont font;
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
