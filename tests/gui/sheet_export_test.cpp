@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -93,6 +94,21 @@ TEST_F(SheetExportTest, WrittenFromTheCalculationShownAndItsFieldsRemembered) {
     Type({{"TxtJkyl", "1"}});
     Press();
     EXPECT_FALSE(Panel()->sheetAvailable());
+}
+
+TEST_F(SheetExportTest, ALimitThatIsNoNumberKeepsTheDialogOpen) {
+    Open();
+    Press();
+    bool kept = false;
+    Export(QStringLiteral("sheet.html"), [&kept](QDialog* d) {
+        auto* velocity = d->findChild<QLineEdit*>(QStringLiteral("EdtMaxVelocity"));
+        velocity->setText(QStringLiteral("快"));
+        d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        kept = d->isVisible() && d->findChild<QLabel*>(QStringLiteral("LblProblem"))->isVisible();
+        velocity->clear();
+    });
+    EXPECT_TRUE(kept);
+    EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("sheet.html"))));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "case_file.h"
 #include "html.h"
@@ -71,6 +72,45 @@ TEST(SegmentSheet, WorkedExampleShowsEachPassTheResultsAndTheChecks) {
     EXPECT_TRUE(std::holds_alternative<PageBreak>(doc.elements[4])) << "the cover is a page";
 }
 
+TEST(SegmentSheet, OtherMethodsClassesAndMaterialsWorkedByHand) {
+    struct Row {
+        const char* name;
+        hydraulics::SegmentInput in;
+        hydraulics::Method method;
+        std::vector<const char*> shown;
+    };
+    hydraulics::SegmentInput high;  // Z from the empirical formula, passes to 1e-12
+    high.density = 0.7247, high.viscosity = 14.5, high.temperature = 288;
+    high.diameter = 200, high.length = 2000, high.flow = 5000, high.inlet = 20;
+    hydraulics::SegmentInput cast = high;  // the cast-iron formula, in single precision
+    cast.pressureClass = hydraulics::PressureClass::Low;
+    cast.material = hydraulics::Material::CastIron;
+    cast.diameter = 53, cast.length = 60, cast.flow = 40, cast.inlet = 2000;
+    const Row rows[] = {
+        {"current code, high/medium",
+         high,
+         hydraulics::Method::Gb50028_2006,
+         {"Colebrook", "609789", "λ = 0.01750", "20.00000", "0.96375", "2.81358", "19.92954",
+          "Z = 0.96382", "2.55799", "0.25580", "19.92953", "19.96479", "257.875", "2.280",
+          "0.070"}},
+        {"appendix, cast iron, low",
+         cast,
+         hydraulics::Method::Appendix,
+         {"0.102236", "19157", "1333.33", "1686.22", "41.483", "19091", "0.05572", "672.94",
+          "1327.06"}},
+    };
+    for (const Row& r : rows) {
+        SegmentSheet s;
+        hydraulics::MethodOptions options;
+        options.method = r.method;
+        s.trace = hydraulics::Calculate(r.in, options);
+        ASSERT_EQ(s.trace.outcome, hydraulics::Outcome::Ok) << r.name;
+        const std::string text = AllText(BuildSegmentSheet(s));
+        for (const char* w : r.shown)
+            EXPECT_NE(text.find(w), std::string::npos) << r.name << ": " << w;
+    }
+}
+
 TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
     const auto read = network::LoadCase(GASPIPE_EXAMPLES "/building-riser.gpcase");
     ASSERT_TRUE(read.value) << read.error;
@@ -105,6 +145,14 @@ TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
     options.detail = 12;  // "4-1"
     EXPECT_NE(AllText(BuildTableSheet(*read.value, net, options)).find("管段 4-1 详细计算"),
               std::string::npos);
+
+    // A drop limit the top floor exceeds: marked in its row and named in the conclusion.
+    network::Case tight = *read.value;
+    tight.limits.appliancePressure.reset();
+    tight.limits.maxDrop = 20;
+    net.LimitsChanged(tight);
+    const std::string failing = AllText(BuildTableSheet(tight, net, options));
+    ExpectAll(failing, {"压降超限", "不满足", "校核结论：管段 1-1、1-2 不满足要求"});
 }
 
 }  // namespace
