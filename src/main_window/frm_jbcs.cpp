@@ -365,11 +365,15 @@ void FrmJbcs::PrintCalcReport() {
 }
 
 void FrmJbcs::RememberCalculation(float start) {
+    const auto gas = hydraulics::GasFromText(Utf8(strGasKind));
+    const auto pressureClass = hydraulics::ClassFromText(Utf8(strPressureClass));
+    const auto material = hydraulics::MaterialFromText(Utf8(strPipeMaterial));
+    if (!gas || !pressureClass || !material) return;
     auto calc = std::make_unique<WindowCalculation>();
     hydraulics::SegmentInput& in = calc->input;
-    in.gas = *hydraulics::GasFromText(Utf8(strGasKind));
-    in.pressureClass = *hydraulics::ClassFromText(Utf8(strPressureClass));
-    in.material = *hydraulics::MaterialFromText(Utf8(strPipeMaterial));
+    in.gas = *gas;
+    in.pressureClass = *pressureClass;
+    in.material = *material;
     in.density = sngDensity, in.viscosity = sngViscosity, in.temperature = sngTemperature;
     in.diameter = sngInnerDia, in.length = sngLength, in.flow = sngFlow;
     in.inlet = sngInletPressure, in.start = start;

@@ -155,7 +155,9 @@ ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const net
     for (std::size_t i = 0; i < c.segments.size(); ++i)
         if (net.results()[i].status == network::SegmentStatus::Ok)
             segments.choices.emplace_back(Q(c.segments[i].id), i);
-    segments.chosen = chosen ? chosen : sheet::LargestLossSegment(net);
+    const bool calculated = chosen && *chosen < c.segments.size() &&
+                            net.results()[*chosen].status == network::SegmentStatus::Ok;
+    segments.chosen = calculated ? chosen : sheet::LargestLossSegment(net);
 
     // The case's own fields first; what it leaves empty, from the last sheet.
     const auto settings = Settings();

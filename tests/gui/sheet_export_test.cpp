@@ -12,7 +12,10 @@
 #include <regex>
 #include <string>
 
+#include "case_file.h"
 #include "frm_jbcs_fixture.h"
+#include "network.h"
+#include "pipe_catalog.h"
 #include "sheet_export.h"
 
 namespace gaspipe::test {
@@ -109,6 +112,36 @@ TEST_F(SheetExportTest, ALimitThatIsNoNumberKeepsTheDialogOpen) {
     });
     EXPECT_TRUE(kept);
     EXPECT_TRUE(QFile::exists(dir_.filePath(QStringLiteral("sheet.html"))));
+}
+
+// The table window's export: the case's own project fields, the segment
+// chosen in the dialog worked in detail.
+TEST_F(SheetExportTest, TableSheetOfACaseWithTheChosenSegment) {
+    const auto read = network::LoadCase(GASPIPE_EXAMPLES "/courtyard-medium.gpcase");
+    ASSERT_TRUE(read.value) << read.error;
+    classIniFile ini;
+    ini.INIFileName(GASPIPE_SHIPPED_INI);
+    const auto catalog = network::PipeCatalog::Read(ini, *read.value);
+    network::Network net(catalog);
+    ASSERT_TRUE(net.Load(*read.value));
+
+    file_ = dir_.filePath(QStringLiteral("line.pdf"));
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* segment = dialog->findChild<QComboBox*>(QStringLiteral("CboSegment"));
+        offered = segment->currentText();
+        segment->setCurrentText(QStringLiteral("支6"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const ExportResult result =
+        ExportTableSheet(nullptr, *read.value, net, catalog, GASPIPE_SHIPPED_INI);
+    ASSERT_EQ(result.status, ExportResult::Status::Written) << result.error.toStdString();
+    EXPECT_EQ(offered, QStringLiteral("干1")) << "the largest loss";
+    const std::string pdf = Output("pdftotext '" + file_.toStdString() + "' -");
+    for (const char* shown : {"示例：小区中压庭院管网", "EX-02", "管段支6详细计算"})
+        EXPECT_NE(pdf.find(shown), std::string::npos) << shown;
 }
 
 }  // namespace
