@@ -134,11 +134,29 @@ void AddTable(Writer& w, const network::Case& c, const network::Network& net, bo
     note += "压力降为管段起点与终点压力之差，累计压降为气源压力与管段终点压力之差";
     if (low) note += "，附加压头为正时使终点压力升高";
     w.Note(note + "。");
+    // Why a segment has no results; those below it only follow from it.
+    std::size_t below = 0;
     for (std::size_t i = 0; i < c.segments.size(); ++i) {
         const SegmentResult& r = net.results()[i];
-        if (r.status != SegmentStatus::Ok && !r.message.empty())
-            w.Note("管段 " + c.segments[i].id + "：" + r.message);
+        const std::string id = "管段 " + c.segments[i].id;
+        switch (r.status) {
+            case SegmentStatus::Ok:
+                break;
+            case SegmentStatus::PipeTooSmall:
+                w.Note(id + " 管径太小，得不到有效的出口压力。");
+                break;
+            case SegmentStatus::NotCalculated:
+                ++below;
+                break;
+            case SegmentStatus::InputError:
+                w.Note(id + " 的输入不能计算：" + r.message + "。");
+                break;
+            case SegmentStatus::CalcError:
+                w.Note(id + " 计算出错：" + r.message + "。");
+                break;
+        }
     }
+    if (below) w.Note("另有 " + std::to_string(below) + " 个管段因上游管段未能计算而未计算。");
 }
 
 void AddSummary(Writer& w, const network::Case& c, const network::Network& net, bool low) {

@@ -369,27 +369,21 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
 void KeepWithNext(QTextDocument& doc, double pageHeight) {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     auto page = [&](double y) { return static_cast<int>(std::floor(y / pageHeight)); };
-    // Each pass moves the first block that stands apart from its successor;
-    // a moved block never moves again, so this ends.
-    for (;;) {
-        bool moved = false;
-        for (QTextBlock b = doc.begin(); b.isValid() && !moved; b = b.next()) {
-            QTextBlockFormat format = b.blockFormat();
-            if (!format.boolProperty(kKeepWithNext) ||
-                format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
-                continue;
-            const QTextBlock next = b.next();
-            if (!next.isValid()) continue;
-            const QRectF here = layout->blockBoundingRect(b);
-            const QRectF there = layout->blockBoundingRect(next);
-            if (page(here.top()) == page(there.bottom() - 1)) continue;
-            if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(b).setBlockFormat(format);
-            moved = true;
-        }
-        if (!moved) return;
-        // The layout redoes only part of the document after a format change,
+    // Moving a block to the next page changes nothing above it, so one pass
+    // from the top finds every block to move.
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat format = b.blockFormat();
+        const QTextBlock next = b.next();
+        if (!format.boolProperty(kKeepWithNext) || !next.isValid() ||
+            format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const QRectF here = layout->blockBoundingRect(b);
+        const QRectF there = layout->blockBoundingRect(next);
+        if (page(here.top()) == page(there.bottom() - 1)) continue;
+        if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(b).setBlockFormat(format);
+        // The layout redoes only part of the document after a format change
         // and leaves paragraphs below tables unlaid: all of it again.
         doc.markContentsDirty(0, doc.characterCount());
     }
