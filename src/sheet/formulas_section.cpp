@@ -129,18 +129,23 @@ void AddFormulas(Writer& w, const FormulaScope& s) {
     } else if (appendix) {
         w.Formula("loss", "P_{1}^{2} − P_{2}^{2} = 1.397×10^{3}λ(Q^{2}/d^{5})ρL(T/273.16)Z");
     } else {
+        // A line can have segments with Σζ and segments with a fraction.
+        const char* both = s.zeta && s.fraction ? "给定 Σζ 的管段" : "";
         if (s.zeta) w.Formula("le", "L_{e} = Σζ(d/1000)/λ", "管件局部阻力折算的当量长度");
         if (s.low) {
             w.Formula("loss", "ΔP_{f} = 6.26×10^{7}λ(Q^{2}/d^{5})ρ(T/T_{0})L");
-            w.Formula("local", s.zeta ? "ΔP_{j} = 6.26×10^{7}λ(Q^{2}/d^{5})ρ(T/T_{0})L_{e}"
-                                      : "ΔP_{j} = nΔP_{f}");
+            if (s.fraction) w.Formula("local", "ΔP_{j} = nΔP_{f}");
+            if (s.zeta)
+                w.Formula("local-zeta", "ΔP_{j} = 6.26×10^{7}λ(Q^{2}/d^{5})ρ(T/T_{0})L_{e}", both);
         } else {
             w.Formula("loss",
                       "(P_{1}^{2} − P_{2}^{2})_{f} = 1.27×10^{3}λ(Q^{2}/d^{5})ρ(T/T_{0})ZL");
-            w.Formula("local", s.zeta
-                                   ? "(P_{1}^{2} − P_{2}^{2})_{j} = "
-                                     "1.27×10^{3}λ(Q^{2}/d^{5})ρ(T/T_{0})ZL_{e}"
-                                   : "(P_{1}^{2} − P_{2}^{2})_{j} = n(P_{1}^{2} − P_{2}^{2})_{f}");
+            if (s.fraction)
+                w.Formula("local", "(P_{1}^{2} − P_{2}^{2})_{j} = n(P_{1}^{2} − P_{2}^{2})_{f}");
+            if (s.zeta)
+                w.Formula("local-zeta",
+                          "(P_{1}^{2} − P_{2}^{2})_{j} = 1.27×10^{3}λ(Q^{2}/d^{5})ρ(T/T_{0})ZL_{e}",
+                          both);
         }
     }
     if (appendix) w.Formula("rel", "δ = |P_{2}′ − P_{2}|/(P_{2}′ + P_{2})", "δ < 0.001 时迭代结束");
@@ -193,7 +198,7 @@ void AddFormulas(Writer& w, const FormulaScope& s) {
             appendix ? "压力降，Pa" : "摩擦阻力损失、局部阻力损失，Pa");
     if (!s.low && !appendix)
         sym("(P_{1}^{2} − P_{2}^{2})_{f}、_{j}", "摩擦阻力、局部阻力引起的压力平方差");
-    if (!appendix && !s.zeta) sym("n", "局部阻力占摩擦阻力的比例");
+    if (!appendix && s.fraction) sym("n", "局部阻力占摩擦阻力的比例");
     if (s.zeta) sym("Σζ、L_{e}", "管件局部阻力系数之和及其当量长度（m）");
     if (s.low && (s.additionalHead || !appendix)) {
         sym("h", "终点与起点的高程差，m");

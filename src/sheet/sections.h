@@ -82,7 +82,8 @@ struct FormulaScope {
     hydraulics::Method method = hydraulics::Method::Appendix;
     bool low = false;
     std::set<hydraulics::Material> materials;
-    bool zeta = false;  // Σζ as an equivalent length occurs
+    bool zeta = false;      // Σζ as an equivalent length occurs
+    bool fraction = false;  // local losses as a fraction of friction occur
     bool additionalHead = false;
     bool zGiven = false;  // Z was given instead of the empirical formula
 };

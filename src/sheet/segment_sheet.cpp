@@ -42,6 +42,7 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
     scope.low = low;
     scope.materials = {t.input.material};
     scope.zeta = s.zeta.has_value();
+    scope.fraction = !scope.zeta;
     scope.additionalHead = t.rise != 0;
     scope.zGiven = t.zGiven;
 

@@ -236,6 +236,7 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
         if (auto m = hydraulics::MaterialFromText(c.segments[i].material))
             scope.materials.insert(*m);
         scope.zeta = scope.zeta || c.segments[i].zeta.has_value();
+        scope.fraction = scope.fraction || !c.segments[i].zeta.has_value();
         if (i < net.results().size() && net.results()[i].rise != 0) scope.additionalHead = true;
     }
 
