@@ -18,5 +18,6 @@ void SetupDiameters(CLI::App& app, int& exitStatus);
 void SetupSize(CLI::App& app, int& exitStatus);
 void SetupSolve(CLI::App& app, int& exitStatus);
 void SetupNetwork(CLI::App& app, int& exitStatus);
+void SetupSheet(CLI::App& app, int& exitStatus);
 
 }  // namespace gaspipe::cli

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     SetupSize(app, exitStatus);
     SetupSolve(app, exitStatus);
     SetupNetwork(app, exitStatus);
+    SetupSheet(app, exitStatus);
     try {
         const std::vector<std::string> args = Utf8Arguments(argc, argv);
         std::vector<const char*> pointers;

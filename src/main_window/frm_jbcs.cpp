@@ -30,6 +30,7 @@
 #include "report.h"
 #include "resources.h"
 #include "results_panel.h"
+#include "sheet_export.h"
 #include "ui_frm_jbcs.h"
 
 namespace gaspipe {
@@ -158,6 +159,7 @@ void FrmJbcs::WireEvents() {
     connect(ui->Command2, &QAbstractButton::clicked, this, &FrmJbcs::Command2_Click);
     connect(ui->PictureJsjg, &ResultsPanel::calculationTableRequested, this,
             &FrmJbcs::OpenCalculationTable);
+    connect(ui->PictureJsjg, &ResultsPanel::exportSheetRequested, this, &FrmJbcs::ExportSheet);
 
     // The diameter list runs its lookup only when an entry is chosen. Typed
     // text stays typed: no completion, no insertion, and the combo must not
@@ -336,6 +338,7 @@ void FrmJbcs::CmdCsOk_Click() {
         // A failed low-pressure run can leave a negative outlet pressure; as
         // the next starting estimate it would turn valid inputs into an error.
         if (sngOutletPressure < 0) sngOutletPressure = 0;
+        const float start = sngOutletPressure;
         CalcPipeSegment(Utf8(strGasKind), Utf8(strPressureClass), Utf8(strPipeMaterial), sngDensity,
                         sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
                         sngInletPressure, sngOutletPressure, sngPressureLoss, sngMeanVelocity,
@@ -345,6 +348,7 @@ void FrmJbcs::CmdCsOk_Click() {
             return;
         }
         PrintCalcReport();
+        RememberCalculation(start);
     } catch (const std::exception&) {
         ShowErrorBox(this, QStringLiteral("请检查输入数据是否正确！"), QStringLiteral("数据错误"));
     }
@@ -360,6 +364,41 @@ void FrmJbcs::PrintCalcReport() {
     const auto lines =
         ReportLines(Utf8(strPressureClass), result, Utf8(QLocale::system().decimalPoint()));
     for (const std::string& line : lines) ui->PictureJsjg->Print(FromUtf8(line));
+}
+
+void FrmJbcs::RememberCalculation(float start) {
+    const auto gas = hydraulics::GasFromText(Utf8(strGasKind));
+    const auto pressureClass = hydraulics::ClassFromText(Utf8(strPressureClass));
+    const auto material = hydraulics::MaterialFromText(Utf8(strPipeMaterial));
+    if (!gas || !pressureClass || !material) return;
+    auto calc = std::make_unique<WindowCalculation>();
+    hydraulics::SegmentInput& in = calc->input;
+    in.gas = *gas;
+    in.pressureClass = *pressureClass;
+    in.material = *material;
+    in.density = sngDensity, in.viscosity = sngViscosity, in.temperature = sngTemperature;
+    in.diameter = sngInnerDia, in.length = sngLength, in.flow = sngFlow;
+    in.inlet = sngInletPressure, in.start = start;
+    calc->outlet = sngOutletPressure, calc->loss = sngPressureLoss;
+    calc->meanVelocity = sngMeanVelocity, calc->maxVelocity = sngMaxVelocity;
+    calc->nominal = Utf8(ui->Cob_PipeDia->currentText());
+    shownCalculation_ = std::move(calc);
+    ui->PictureJsjg->SetSheetAvailable(true);
+}
+
+void FrmJbcs::ExportSheet() {
+    if (!shownCalculation_ || !ui->PictureJsjg->sheetAvailable()) return;
+    WindowCalculation calc = *shownCalculation_;
+    calc.pipeFile = IniFile().INIFileName();
+    bool ok = false;
+    const double inner = QString::fromStdString(
+                             PipeFile(IniFile()).InnerDiameter(Utf8(strPipeMaterial), calc.nominal))
+                             .trimmed()
+                             .toDouble(&ok);
+    if (ok) calc.fileInner = inner;
+    const ExportResult result = ExportSegmentSheet(this, calc);
+    if (result.status == ExportResult::Status::Failed)
+        ShowErrorBox(this, result.error, QStringLiteral("导出计算书"));
 }
 
 void FrmJbcs::CmdCsCancel_Click() { close(); }

@@ -30,6 +30,7 @@ enum class Gas;
 }
 
 class ResultsPanel;
+struct WindowCalculation;
 
 // A QDialog so that Enter goes to the default button (CmdCsOk) unless a
 // focused button takes it, and Esc reaches the cancel button (CmdCsCancel).
@@ -71,6 +72,8 @@ class FrmJbcs : public QDialog {
     void Command1_Click();
     void Command2_Click();
     void PrintCalcReport();
+    // "导出计算书…" of the results panel: the sheet of the calculation shown.
+    void ExportSheet();
     void LoadPipeDia(const QString& strSection);
 
     void OptGg_Click();
@@ -102,9 +105,12 @@ class FrmJbcs : public QDialog {
     void TextBox_GotFocus(QLineEdit* box);
     void SetGasDefaults(hydraulics::Gas gas);
     void SetPressureClassDefaults(bool highMedium);
+    void RememberCalculation(float start);
 
     std::unique_ptr<Ui::FrmJbcs> ui;
     std::unique_ptr<classIniFile> objIniFile;
+    // What the report in the panel was calculated from, for its sheet.
+    std::unique_ptr<WindowCalculation> shownCalculation_;
 };
 
 }  // namespace gaspipe

@@ -11,7 +11,10 @@
 namespace gaspipe {
 
 ResultsPanel::ResultsPanel(QWidget* parent)
-    : QFrame(parent), copyAction_(new QAction(this)), tableAction_(new QAction(this)) {
+    : QFrame(parent),
+      copyAction_(new QAction(this)),
+      tableAction_(new QAction(this)),
+      exportSheetAction_(new QAction(this)) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setFocusPolicy(Qt::StrongFocus);
@@ -29,10 +32,15 @@ ResultsPanel::ResultsPanel(QWidget* parent)
     tableAction_->setObjectName(QStringLiteral("ActTable"));
     tableAction_->setText(QStringLiteral("水力计算表…"));
     connect(tableAction_, &QAction::triggered, this, &ResultsPanel::calculationTableRequested);
+
+    exportSheetAction_->setObjectName(QStringLiteral("ActExportSheet"));
+    exportSheetAction_->setText(QStringLiteral("导出计算书…"));
+    connect(exportSheetAction_, &QAction::triggered, this, &ResultsPanel::exportSheetRequested);
 }
 
 void ResultsPanel::Cls() {
     lines_.clear();
+    sheetAvailable_ = false;
     update();
 }
 
@@ -68,6 +76,8 @@ void ResultsPanel::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction(copyAction_);
     menu.addAction(tableAction_);
+    exportSheetAction_->setEnabled(sheetAvailable_);
+    menu.addAction(exportSheetAction_);
     menu.exec(event->globalPos());
     copyAction_->setEnabled(true);
 }

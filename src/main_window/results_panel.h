@@ -1,7 +1,9 @@
 // The results panel PictureJsjg: the report is printed into it line by line
 // and the lines are kept, so they are redrawn after every repaint and read
 // again when the credits frame uncovers the panel. "复制" / Ctrl+C put the
-// lines on the clipboard; "水力计算表…" asks for the calculation table.
+// lines on the clipboard; "水力计算表…" asks for the calculation table;
+// "导出计算书…" asks the window for the sheet of the calculation shown,
+// while it shows one.
 #pragma once
 
 #include <QFrame>
@@ -24,6 +26,10 @@ class ResultsPanel : public QFrame {
     void Print(const QString& line);
 
     const QStringList& lines() const { return lines_; }
+    // The lines are a calculation's report, so a sheet can be made of it;
+    // cleared with the panel.
+    void SetSheetAvailable(bool available) { sheetAvailable_ = available; }
+    bool sheetAvailable() const { return sheetAvailable_; }
     // The lines as clipboard text, one per line.
     QString text() const;
 
@@ -32,6 +38,7 @@ class ResultsPanel : public QFrame {
 
   signals:
     void calculationTableRequested();
+    void exportSheetRequested();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +48,8 @@ class ResultsPanel : public QFrame {
     QStringList lines_;
     QAction* copyAction_;
     QAction* tableAction_;
+    QAction* exportSheetAction_;
+    bool sheetAvailable_ = false;
 };
 
 }  // namespace gaspipe

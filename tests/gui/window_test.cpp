@@ -131,7 +131,7 @@ TEST_F(WindowTest, PanelDrawsItsReportAndCopiesIt) {
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, Panel()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(Panel(), &event);
-    EXPECT_EQ(offered, QStringLiteral("复制水力计算表…"));
+    EXPECT_EQ(offered, QStringLiteral("复制水力计算表…导出计算书…"));
     EXPECT_EQ(QApplication::clipboard()->text(), report);
     EXPECT_EQ(Lines().size(), 5) << "copying changes nothing";
 }

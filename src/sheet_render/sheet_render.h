@@ -1,0 +1,28 @@
+// The calculation sheet laid out by Qt: the document's elements become
+// QTextDocuments (text, tables, the chart as an image resource), printed to
+// PDF page by page with the running header, the footer and "第 x 页 共 y 页",
+// or written to ODT. Needs a QApplication (fonts, the chart); WriteSheetFile makes a
+// headless one when the program has none.
+#pragma once
+
+#include <QByteArray>
+
+#include <string>
+
+#include "document.h"
+
+namespace gaspipe::sheet {
+
+// A4, portrait or landscape pages as the document's page breaks ask, with
+// the body in 宋体 (AR PL UMing) and headings in 黑体 (WenQuanYi Zen Hei),
+// both embedded.
+QByteArray RenderPdf(const Document& doc);
+
+// One flowing document: ODT has no running header or page numbers from Qt's
+// writer, so the footer's text closes the document instead.
+QByteArray RenderOdt(const Document& doc);
+
+// The profile chart as inline SVG for the HTML sheet.
+std::string ProfileFigureSvg(const ProfileFigure& figure);
+
+}  // namespace gaspipe::sheet

@@ -1,0 +1,392 @@
+#include "text_document.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextTable>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+
+#include "profile_chart.h"
+
+namespace gaspipe::sheet::detail {
+
+namespace {
+
+constexpr int kKeepWithNext = QTextFormat::UserProperty + 1;
+// Chart images at 200 dpi.
+constexpr double kFigureScale = 200.0 / 96.0;
+
+QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+Qt::Alignment ToQt(Align a) {
+    switch (a) {
+        case Align::Left:
+            return Qt::AlignLeft;
+        case Align::Center:
+            return Qt::AlignHCenter;
+        case Align::Right:
+            break;
+    }
+    return Qt::AlignRight;
+}
+
+class Builder {
+  public:
+    Builder(QTextDocument& doc, const Typeface& typeface, Units units)
+        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units) {}
+
+    void operator()(const Heading& h) {
+        QTextBlockFormat block;
+        double size = 14;
+        if (h.level <= 0) {
+            // The layout drops the top margin of a page's first paragraph:
+            // a fixed-height empty one lowers the title instead.
+            QTextBlockFormat spacer;
+            spacer.setLineHeight(Pt(70), QTextBlockFormat::FixedHeight);
+            NewBlock(spacer);
+            size = 26;
+            block.setAlignment(Qt::AlignHCenter);
+            block.setBottomMargin(Pt(14));
+        } else if (h.level == 1) {
+            block.setTopMargin(Pt(16));
+            block.setBottomMargin(Pt(6));
+        } else {
+            size = 12;
+            block.setTopMargin(Pt(10));
+            block.setBottomMargin(Pt(4));
+        }
+        block.setProperty(kKeepWithNext, true);
+        NewBlock(block);
+        cursor_.insertText(Q(h.text), Font(typeface_.heading, size));
+    }
+
+    void operator()(const Paragraph& p) {
+        QTextBlockFormat block;
+        double size = 10.5;
+        block.setLineHeight(135, QTextBlockFormat::ProportionalHeight);
+        block.setTopMargin(Pt(2));
+        block.setBottomMargin(Pt(2));
+        if (p.style == Paragraph::Style::Note) size = 9;
+        if (p.style == Paragraph::Style::Subtitle) {
+            size = 16;
+            block.setAlignment(Qt::AlignHCenter);
+            block.setBottomMargin(Pt(48));
+        }
+        NewBlock(block);
+        InsertRich(p.text, Font(typeface_.body, size));
+    }
+
+    void operator()(const Table& t) {
+        if (!t.caption.empty()) {
+            QTextBlockFormat caption;
+            caption.setAlignment(Qt::AlignHCenter);
+            caption.setTopMargin(Pt(8));
+            caption.setBottomMargin(Pt(3));
+            caption.setProperty(kKeepWithNext, true);
+            NewBlock(caption);
+            cursor_.insertText(Q(t.caption), Font(typeface_.heading, 10.5));
+        }
+        bool headed = false;
+        for (const Column& c : t.columns) headed = headed || !c.title.empty();
+        const double size = t.density == Table::Density::Dense ? 8 : 10.5;
+        QTextTable* table =
+            InsertTable(static_cast<int>(t.rows.size()) + (headed ? 1 : 0), t.columns,
+                        t.widthPercent, true, headed, t.density == Table::Density::Roomy ? 5 : 2.5);
+        int row = 0;
+        if (headed) {
+            for (std::size_t c = 0; c < t.columns.size(); ++c) {
+                QTextTableCell cell = table->cellAt(0, int(c));
+                QTextTableCellFormat format = cell.format().toTableCellFormat();
+                format.setBackground(QColor(0xEE, 0xEE, 0xEE));
+                cell.setFormat(format);
+                FillCell(cell, t.columns[c].title, Qt::AlignHCenter, Font(typeface_.heading, size));
+            }
+            row = 1;
+        }
+        for (const auto& cells : t.rows) {
+            for (std::size_t c = 0; c < cells.size() && c < t.columns.size(); ++c) {
+                const Cell& cell = cells[c];
+                QTextTableCell qcell = table->cellAt(row, int(c));
+                if (cell.check != Check::None) {
+                    QTextTableCellFormat format = qcell.format().toTableCellFormat();
+                    format.setBackground(cell.check == Check::Pass ? QColor(0xE2, 0xF0, 0xD9)
+                                                                   : QColor(0xF8, 0xD7, 0xDA));
+                    qcell.setFormat(format);
+                }
+                QTextCharFormat font =
+                    Font(cell.emphasis ? typeface_.heading : typeface_.body, size);
+                if (cell.check == Check::Fail) font.setForeground(QColor(0x9C, 0x1C, 0x1C));
+                if (cell.check == Check::Pass) font.setForeground(QColor(0x1E, 0x5C, 0x1E));
+                FillCell(qcell, cell.text, ToQt(t.columns[c].align), font);
+            }
+            ++row;
+        }
+        LeaveTable(table);
+    }
+
+    void operator()(const Formula& f) {
+        const std::vector<Column> columns = {
+            {{}, Align::Left, 57}, {{}, Align::Left, 33}, {{}, Align::Right, 10}};
+        QTextTable* table = InsertTable(1, columns, 100, false, false);
+        FillCell(table->cellAt(0, 0), f.expression, Qt::AlignLeft, Font(typeface_.body, 10.5),
+                 IndentPt(21));
+        FillCell(table->cellAt(0, 1), f.condition, Qt::AlignLeft, Font(typeface_.body, 9));
+        FillCell(table->cellAt(0, 2), ParseRich(f.number), Qt::AlignRight,
+                 Font(typeface_.body, 10.5));
+        LeaveTable(table);
+    }
+
+    void operator()(const Symbols& s) {
+        QTextBlockFormat block;
+        block.setTopMargin(Pt(4));
+        block.setProperty(kKeepWithNext, true);
+        NewBlock(block);
+        cursor_.insertText(QStringLiteral("式中："), Font(typeface_.body, 10.5));
+        const std::vector<Column> columns = {{{}, Align::Left, 18}, {{}, Align::Left, 82}};
+        QTextTable* table =
+            InsertTable(static_cast<int>(s.entries.size()), columns, 100, false, false);
+        for (std::size_t i = 0; i < s.entries.size(); ++i) {
+            FillCell(table->cellAt(int(i), 0), s.entries[i].first, Qt::AlignLeft,
+                     Font(typeface_.body, 10.5), IndentPt(21));
+            FillCell(table->cellAt(int(i), 1), ParseRich("—— " + s.entries[i].second),
+                     Qt::AlignLeft, Font(typeface_.body, 10.5));
+        }
+        LeaveTable(table);
+    }
+
+    void operator()(const ProfileFigure& f) {
+        // Laid out at 96 dpi as the chart routine expects, drawn at 200.
+        const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
+        QImage image((logical * kFigureScale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(kFigureScale);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
+        }
+        const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
+        doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        QTextBlockFormat block;
+        block.setAlignment(Qt::AlignHCenter);
+        block.setTopMargin(Pt(6));
+        NewBlock(block);
+        QTextImageFormat format;
+        format.setName(name);
+        // Image sizes are in pixels at 96 dpi, scaled to the paint device.
+        format.setWidth(logical.width());
+        format.setHeight(logical.height());
+        cursor_.insertImage(format);
+        QTextBlockFormat caption;
+        caption.setAlignment(Qt::AlignHCenter);
+        caption.setBottomMargin(Pt(6));
+        NewBlock(caption);
+        cursor_.insertText(Q(f.caption), Font(typeface_.heading, 10.5));
+    }
+
+    void operator()(const SignOff& s) {
+        const std::vector<Column> columns = {{ParseRich("职　责"), Align::Center, 22},
+                                             {ParseRich("签　名"), Align::Center, 48},
+                                             {ParseRich("日　期"), Align::Center, 30}};
+        QTextTable* table =
+            InsertTable(static_cast<int>(s.roles.size()) + 1, columns, 86, true, true, 5, 36);
+        for (int c = 0; c < 3; ++c)
+            FillCell(table->cellAt(0, c), columns[c].title, Qt::AlignHCenter,
+                     Font(typeface_.heading, 12));
+        for (std::size_t r = 0; r < s.roles.size(); ++r) {
+            QTextTableCell cell = table->cellAt(int(r) + 1, 0);
+            QTextTableCellFormat format = cell.format().toTableCellFormat();
+            format.setTopPadding(Pt(10));
+            format.setBottomPadding(Pt(10));
+            cell.setFormat(format);
+            FillCell(cell, ParseRich(s.roles[r]), Qt::AlignHCenter, Font(typeface_.heading, 12));
+        }
+        LeaveTable(table);
+    }
+
+    void operator()(const PageBreak&) { breakBefore_ = true; }
+
+  private:
+    // Indents, and every other length.
+    double IndentPt(double points) const { return points * units_.indent; }
+    double Pt(double points) const { return points * units_.length; }
+
+    QTextCharFormat Font(const QStringList& families, double points) const {
+        QTextCharFormat format;
+        format.setFontFamilies(families);
+        // The ODF writer of Qt 6.4 names only the single family of old.
+        format.setProperty(QTextFormat::FontFamily, families.value(0));
+        format.setFontPointSize(points);
+        format.setForeground(Qt::black);
+        return format;
+    }
+
+    // The next paragraph: the empty one the document starts with or a table
+    // leaves behind, else a new one.
+    void NewBlock(QTextBlockFormat block) {
+        if (breakBefore_) block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        breakBefore_ = false;
+        if (emptyBlock_) {
+            // The layout drops the top margin of a paragraph right below a
+            // table; the table keeps the distance instead.
+            if (lastTable_ && block.topMargin() > 0) {
+                QTextTableFormat format = lastTable_->format().toTableFormat();
+                format.setBottomMargin(std::max(format.bottomMargin(), block.topMargin()));
+                lastTable_->setFormat(format);
+            }
+            cursor_.setBlockFormat(block);
+        } else {
+            cursor_.insertBlock(block);
+        }
+        emptyBlock_ = false;
+        lastTable_ = nullptr;
+    }
+
+    void InsertRich(const Rich& rich, const QTextCharFormat& base) {
+        for (const Span& s : rich) {
+            QTextCharFormat format = base;
+            if (s.script == Span::Script::Sub)
+                format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+            if (s.script == Span::Script::Super)
+                format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            cursor_.insertText(Q(s.text).replace(QLatin1Char('\n'), QChar::LineSeparator), format);
+        }
+    }
+
+    QTextTable* InsertTable(int rows, const std::vector<Column>& columns, int widthPercent,
+                            bool ruled, bool headed, double padding = 1, double topMargin = 0) {
+        QTextTableFormat format;
+        if (breakBefore_) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        breakBefore_ = false;
+        format.setWidth(QTextLength(QTextLength::PercentageLength, widthPercent));
+        format.setAlignment(Qt::AlignHCenter);
+        format.setCellSpacing(0);
+        format.setCellPadding(Pt(padding));
+        format.setBorder(ruled ? Pt(0.6) : 0);
+        format.setBorderBrush(Qt::black);
+        format.setBorderStyle(ruled ? QTextFrameFormat::BorderStyle_Solid
+                                    : QTextFrameFormat::BorderStyle_None);
+        format.setBorderCollapse(true);
+        format.setTopMargin(Pt(topMargin));
+        format.setBottomMargin(Pt(ruled ? 4 : 0));
+        if (headed) format.setHeaderRowCount(1);
+        int total = 0;
+        for (const Column& c : columns) total += c.width;
+        QList<QTextLength> widths;
+        for (const Column& c : columns)
+            widths << QTextLength(QTextLength::PercentageLength,
+                                  100.0 * c.width / (total ? total : 1));
+        format.setColumnWidthConstraints(widths);
+        QTextTable* table = cursor_.insertTable(rows, int(columns.size()), format);
+        // With collapsed borders the grid is drawn from the cells' borders.
+        if (ruled) {
+            for (int r = 0; r < rows; ++r) {
+                for (int c = 0; c < int(columns.size()); ++c) {
+                    QTextTableCell cell = table->cellAt(r, c);
+                    QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+                    cellFormat.setBorder(Pt(0.6));
+                    cellFormat.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+                    cellFormat.setBorderBrush(Qt::black);
+                    cellFormat.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+                    cell.setFormat(cellFormat);
+                }
+            }
+        }
+        return table;
+    }
+
+    void FillCell(QTextTableCell cell, const Rich& text, Qt::Alignment align,
+                  const QTextCharFormat& font, double indent = 0) {
+        cursor_ = cell.firstCursorPosition();
+        QTextBlockFormat block;
+        block.setAlignment(align | Qt::AlignVCenter);
+        block.setLeftMargin(indent);
+        cursor_.setBlockFormat(block);
+        InsertRich(text, font);
+    }
+
+    void LeaveTable(QTextTable* table) {
+        lastTable_ = table;
+        cursor_ = table->lastCursorPosition();
+        cursor_.movePosition(QTextCursor::NextBlock);
+        emptyBlock_ = true;
+    }
+
+    QTextDocument& doc_;
+    QTextCursor cursor_;
+    const Typeface& typeface_;
+    Units units_;
+    QTextTable* lastTable_ = nullptr;  // the one just above an empty paragraph
+    bool emptyBlock_ = true, breakBefore_ = false;
+    int figures_ = 0;
+};
+
+}  // namespace
+
+Typeface PdfTypeface() {
+    return {{QStringLiteral("DejaVu Serif"), QStringLiteral("AR PL UMing CN")},
+            {QStringLiteral("WenQuanYi Zen Hei")}};
+}
+
+Typeface OdtTypeface() {
+    return {{QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
+            {QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Zen Hei")}};
+}
+
+std::vector<PageRun> SplitRuns(const Document& doc) {
+    std::vector<PageRun> runs(1);
+    for (const Element& e : doc.elements) {
+        if (const auto* b = std::get_if<PageBreak>(&e)) {
+            if (!runs.back().elements.empty()) runs.emplace_back();
+            runs.back().orientation = b->orientation;
+            continue;
+        }
+        runs.back().elements.push_back(&e);
+    }
+    return runs;
+}
+
+std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
+                                                 const Typeface& typeface, Units units) {
+    auto doc = std::make_unique<QTextDocument>();
+    // The layout starts every page below this margin: superscripts in a
+    // page's first line rise above the line, into the page before otherwise.
+    doc->setDocumentMargin(4 * units.length);
+    QFont font;
+    font.setFamilies(typeface.body);
+    font.setPointSizeF(10.5);
+    doc->setDefaultFont(font);
+    Builder builder(*doc, typeface, units);
+    for (const Element* e : elements) std::visit(builder, *e);
+    return doc;
+}
+
+void KeepWithNext(QTextDocument& doc, double pageHeight) {
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    auto page = [&](double y) { return static_cast<int>(std::floor(y / pageHeight)); };
+    // Moving a block to the next page changes nothing above it, so one pass
+    // from the top finds every block to move.
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat format = b.blockFormat();
+        const QTextBlock next = b.next();
+        if (!format.boolProperty(kKeepWithNext) || !next.isValid() ||
+            format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            continue;
+        const QRectF here = layout->blockBoundingRect(b);
+        const QRectF there = layout->blockBoundingRect(next);
+        if (page(here.top()) == page(there.bottom() - 1)) continue;
+        if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(b).setBlockFormat(format);
+        // The layout redoes only part of the document after a format change
+        // and leaves paragraphs below tables unlaid: all of it again.
+        doc.markContentsDirty(0, doc.characterCount());
+    }
+}
+
+}  // namespace gaspipe::sheet::detail
