@@ -20,6 +20,7 @@
 #include "profile_chart.h"
 #include "segment_table_view.h"
 #include "segments_csv.h"
+#include "sheet_export.h"
 #include "table_window.h"
 #include "undo_commands.h"
 #include "xlsx_export.h"
@@ -200,6 +201,15 @@ void TableWindow::ExportFile(const QString& title, const QString& filter, const 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const QString path = dialog.selectedFiles().front();
     if ((this->*write)(path)) statusBar()->showMessage(QStringLiteral("已导出 %1").arg(path), 5000);
+}
+
+void TableWindow::ExportSheet() {
+    const ExportResult result = ExportTableSheet(this, doc_->data(), doc_->network(),
+                                                 doc_->catalog(), doc_->pipeFile());
+    if (result.status == ExportResult::Status::Failed)
+        ShowErrorBox(this, result.error, QStringLiteral("导出计算书"));
+    else if (result.status == ExportResult::Status::Written)
+        statusBar()->showMessage(QStringLiteral("已导出 %1").arg(result.path), 5000);
 }
 
 bool TableWindow::MaybeSave() {

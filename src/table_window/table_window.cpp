@@ -130,6 +130,7 @@ void TableWindow::BuildActions() {
     actExportResults_ = MakeAction(this, "actExportResults", QStringLiteral("导出计算结果 CSV…"));
     actExportXlsx_ = MakeAction(this, "actExportXlsx", QStringLiteral("导出 Excel 表格(&X)…"));
     actExportChart_ = MakeAction(this, "actExportChart", QStringLiteral("导出压力曲线图(&P)…"));
+    actExportSheet_ = MakeAction(this, "actExportSheet", QStringLiteral("导出计算书(&B)…"));
     actClose_ = MakeAction(this, "actClose", QStringLiteral("关闭(&C)"), {QKeySequence::Close});
     connect(actNew_, &QAction::triggered, this, &TableWindow::NewDocument);
     connect(actOpen_, &QAction::triggered, this, &TableWindow::Open);
@@ -153,6 +154,7 @@ void TableWindow::BuildActions() {
                    QStringLiteral("PNG 图片 (*.png);;SVG 矢量图 (*.svg)"), QStringLiteral("png"),
                    &TableWindow::exportChart);
     });
+    connect(actExportSheet_, &QAction::triggered, this, &TableWindow::ExportSheet);
     connect(actClose_, &QAction::triggered, this, &QWidget::close);
 
     QUndoStack* stack = doc_->undoStack();
@@ -218,7 +220,8 @@ void TableWindow::BuildMenus() {
     fileMenu_->addAction(actImportCsv_);
     fileMenu_->addSeparator();
     exportEnd_ = fileMenu_->addSeparator();
-    for (QAction* a : {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_})
+    for (QAction* a :
+         {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_, actExportSheet_})
         addExportAction(a);
     fileMenu_->addAction(actClose_);
 

@@ -99,6 +99,9 @@ class TableWindow : public QMainWindow {
     bool Save();
     bool SaveAs();
     void ImportCsv();
+    // The calculation sheet of the line as solved; a line that cannot be
+    // solved gets a message instead.
+    void ExportSheet();
     void ExportFile(const QString& title, const QString& filter, const QString& suffix,
                     bool (TableWindow::*write)(const QString&));
     bool MaybeSave();
@@ -139,6 +142,7 @@ class TableWindow : public QMainWindow {
     QAction* actExportResults_ = nullptr;
     QAction* actExportXlsx_ = nullptr;
     QAction* actExportChart_ = nullptr;
+    QAction* actExportSheet_ = nullptr;
     QAction* actClose_ = nullptr;
     QAction* actUndo_ = nullptr;
     QAction* actRedo_ = nullptr;

@@ -2,13 +2,18 @@
 // close: each one undoable step that a designer can check by hand.
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUndoStack>
 
 #include "segment_columns.h"
+#include "sheet_export.h"
 #include "table_fixture.h"
 
 namespace gaspipe::table::test {
@@ -240,6 +245,41 @@ TEST_F(TableCommandsTest, ExportedRowsImportAsTheyWereAndOpenedFilesAreRecent) {
     emit recent->aboutToShow();
     ASSERT_FALSE(recent->actions().isEmpty());
     EXPECT_EQ(recent->actions().front()->toolTip(), QFileInfo(example).absoluteFilePath());
+}
+
+// The File menu's sheet: the line as the window solved it, or a message
+// when the line cannot be solved.
+TEST_F(TableCommandsTest, SheetOfTheLineShownOrAMessage) {
+    SetSheetSettingsFile(dir_.filePath(QStringLiteral("sheet.ini")));
+    const QString file = dir_.filePath(QStringLiteral("line.html"));
+    const SheetFileChooser previous =
+        SetSheetFileChooser([&](QWidget*, const QString&) { return file; });
+    Show();
+    ASSERT_TRUE(window_->openFile(QStringLiteral(GASPIPE_EXAMPLES "/courtyard-medium.gpcase")));
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Action("actExportSheet")->trigger();
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(written.readAll());
+    for (const char* id : {"干1", "支6", "计算书"})
+        EXPECT_TRUE(html.contains(QString::fromUtf8(id))) << id;
+    EXPECT_TRUE(boxes_.isEmpty());
+
+    // A second source: nothing to write, and the designer is told.
+    network::Case twoSources = window_->document()->data();
+    twoSources.segments.push_back(twoSources.segments.back());
+    twoSources.segments.back().id = "环";
+    twoSources.segments.back().from = "别处";
+    window_->setCase(twoSources);
+    Action("actExportSheet")->trigger();
+    ASSERT_EQ(boxes_.size(), 1);
+    EXPECT_TRUE(boxes_.front().contains(QStringLiteral("无法生成计算书")));
+    SetSheetFileChooser(previous);
+    SetSheetSettingsFile({});
 }
 
 }  // namespace
