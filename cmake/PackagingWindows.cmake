@@ -27,10 +27,17 @@ if(TARGET gaspipe)
   # MinGW runtime, beside the program.
   find_program(GASPIPE_WINDEPLOYQT windeployqt HINTS "${Qt6_DIR}/../../../bin" "$ENV{QT_DIR}/bin"
                REQUIRED)
+  set(_gaspipe_deployed \"\${CMAKE_INSTALL_PREFIX}/gaspipe.exe\")
+  if(TARGET gaspipe-table)
+    set_target_properties(gaspipe-table PROPERTIES WIN32_EXECUTABLE ON)
+    gaspipe_windows_resources(gaspipe-table "gaspipe-table: hydraulic calculation table of a gas line")
+    install(TARGETS gaspipe-table RUNTIME DESTINATION .)
+    string(APPEND _gaspipe_deployed " \"\${CMAKE_INSTALL_PREFIX}/gaspipe-table.exe\"")
+  endif()
   install(CODE "
     execute_process(COMMAND \"${GASPIPE_WINDEPLOYQT}\" --release --no-opengl-sw
                             --no-system-d3d-compiler --dir \"\${CMAKE_INSTALL_PREFIX}\"
-                            \"\${CMAKE_INSTALL_PREFIX}/gaspipe.exe\" COMMAND_ERROR_IS_FATAL ANY)")
+                            ${_gaspipe_deployed} COMMAND_ERROR_IS_FATAL ANY)")
 endif()
 
 # The licences of what the programs carry: this project's, and those of the
@@ -82,6 +89,9 @@ set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
 if(TARGET gaspipe)
   # A Start menu entry for the window, under the name its desktop entry has.
   set(CPACK_PACKAGE_EXECUTABLES gaspipe "燃气管道Quarnel软件")
+  if(TARGET gaspipe-table)
+    list(APPEND CPACK_PACKAGE_EXECUTABLES gaspipe-table "燃气管道水力计算表")
+  endif()
   set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 endif()
 include(CPack)
