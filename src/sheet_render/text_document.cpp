@@ -373,13 +373,18 @@ void KeepWithNext(QTextDocument& doc, double pageHeight) {
     // from the top finds every block to move.
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         QTextBlockFormat format = b.blockFormat();
-        const QTextBlock next = b.next();
-        if (!format.boolProperty(kKeepWithNext) || !next.isValid() ||
-            format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore ||
+            QTextCursor(b).currentTable())
             continue;
         const QRectF here = layout->blockBoundingRect(b);
-        const QRectF there = layout->blockBoundingRect(next);
-        if (page(here.top()) == page(there.bottom() - 1)) continue;
+        // A short paragraph is not split over two pages either: a line of
+        // working would otherwise leave its result on the next page.
+        const bool split =
+            page(here.top()) != page(here.bottom() - 1) && here.height() < pageHeight / 4;
+        const QTextBlock next = b.next();
+        const bool parted = format.boolProperty(kKeepWithNext) && next.isValid() &&
+                            page(here.top()) != page(layout->blockBoundingRect(next).bottom() - 1);
+        if (!split && !parted) continue;
         if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(b).setBlockFormat(format);

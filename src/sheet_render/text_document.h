@@ -39,7 +39,8 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
                                                  const Typeface& typeface, Units units);
 
 // After layout on pages of pageHeight: headings and captions that ended up
-// at the foot of a page, apart from what they introduce, move to the next.
+// at the foot of a page, apart from what they introduce, and short
+// paragraphs split by a page's end move to the next page.
 void KeepWithNext(QTextDocument& doc, double pageHeight);
 
 }  // namespace gaspipe::sheet::detail
