@@ -117,7 +117,12 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     resize(1280, 860);
 }
 
-TableWindow::~TableWindow() = default;
+TableWindow::~TableWindow() {
+    // The document goes with this window's children, after this body: its
+    // undo stack still signals as it goes, to a window no longer whole.
+    doc_->undoStack()->disconnect(this);
+    doc_->disconnect(this);
+}
 
 void TableWindow::BuildActions() {
     actNew_ = MakeAction(this, "actNew", QStringLiteral("新建(&N)"), {QKeySequence::New});
