@@ -47,6 +47,12 @@ class AtomicFile {
 // error, leaves the old file as it was.
 bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error);
 
+namespace detail {
+// The platform's part of WriteWholeFile: whether the file at target (links
+// already followed) may be replaced; false with the reason in error.
+bool Replaceable(const std::string& target, std::string& error);
+}  // namespace detail
+
 // path with symbolic links of its last component followed, so that replacing
 // the result keeps the link.
 std::string FollowLinks(const std::string& path);

@@ -114,29 +114,25 @@ bool AtomicFile::Commit(std::string& error) {
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
-    const std::string target = FollowLinks(path);
+namespace detail {
+
+bool Replaceable(const std::string& target, std::string& error) {
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        if (!S_ISREG(old.st_mode)) {
-            error = std::strerror(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
-            return false;
-        }
-        // A file without any write permission counts as write-protected even
-        // for root, like a read-only file on Windows.
-        if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
-            error = std::strerror(EACCES);
-            return false;
-        }
-    }
-    const auto file = AtomicFile::Create(target, error);
-    if (!file) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file->stream()) != bytes.size()) {
-        error = std::strerror(errno != 0 ? errno : EIO);
+    if (::stat(target.c_str(), &old) != 0) return true;
+    if (!S_ISREG(old.st_mode)) {
+        error = std::strerror(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
         return false;
     }
-    return file->Commit(error);
+    // A file without any write permission counts as write-protected even
+    // for root, like a read-only file on Windows.
+    if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+        error = std::strerror(EACCES);
+        return false;
+    }
+    return true;
 }
+
+}  // namespace detail
 
 std::string FollowLinks(const std::string& path) {
     std::string current = path;

@@ -157,12 +157,13 @@ bool AtomicFile::Commit(std::string& error) {
     return true;
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string& error) {
-    const std::string target = FollowLinks(path);
+namespace detail {
+
+bool Replaceable(const std::string& target, std::string& error) {
     switch (KindOf(target)) {
         case PathKind::None:
         case PathKind::File:
-            break;
+            return true;
         case PathKind::Directory:
             error = std::strerror(EISDIR);
             return false;
@@ -174,14 +175,10 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string
             error = std::strerror(EACCES);
             return false;
     }
-    const auto file = AtomicFile::Create(target, error);
-    if (!file) return false;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file->stream()) != bytes.size()) {
-        error = std::strerror(errno != 0 ? errno : EIO);
-        return false;
-    }
-    return file->Commit(error);
+    return false;
 }
+
+}  // namespace detail
 
 std::string FollowLinks(const std::string& path) {
     const std::wstring wide = Widen(path);

@@ -65,8 +65,8 @@ QImage Logo() {
     return img;
 }
 
-// Square application icon: the mark on a light rounded tile, in a 128 design space.
-QImage Icon(int size) {
+// The light rounded tile both icons stand on, in a 128 design space.
+QImage Tile(int size) {
     QImage img(size, size, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
     QPainter p(&img);
@@ -75,6 +75,15 @@ QImage Icon(int size) {
     p.setPen(QPen(QColor("#9fb4dc"), 2));
     p.setBrush(QColor("#eef3fc"));
     p.drawRoundedRect(QRectF(5, 5, 118, 118), 22, 22);
+    return img;
+}
+
+// Square application icon: the mark on the tile.
+QImage Icon(int size) {
+    QImage img = Tile(size);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 128.0, size / 128.0);
     p.translate(64 - 37.5 * 1.5, 64 - 23.5 * 1.5);
     p.scale(1.5, 1.5);
     DrawMark(p);
@@ -111,14 +120,10 @@ bool SaveIco(const QString& path) {
 // The calculation table's icon: a sheet with a heading row and a falling
 // pressure line, on the same tile. Matches images/gaspipe-table.svg.
 QImage TableIcon(int size) {
-    QImage img(size, size, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
+    QImage img = Tile(size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 128.0, size / 128.0);
-    p.setPen(QPen(QColor("#9fb4dc"), 2));
-    p.setBrush(QColor("#eef3fc"));
-    p.drawRoundedRect(QRectF(5, 5, 118, 118), 22, 22);
     p.setPen(QPen(QColor("#3d5f9e"), 2));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(22, 24, 84, 80));
