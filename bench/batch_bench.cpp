@@ -15,6 +15,9 @@
 #include <cstdio>
 #include <string>
 
+#include "batch_input.h"
+#include "batch_rows.h"
+
 namespace {
 
 constexpr int kRows = 1'000'000;
@@ -103,6 +106,35 @@ void BM_BatchPipe(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRows);
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
+
+// One worker's share without any reading or writing: the rows of the same
+// input, already in memory in chunks as the reader cuts them, parsed,
+// calculated and written to text. Its rows/s is what one core can do.
+void BM_BatchRowsOneCore(benchmark::State& state) {
+    static const std::string path = Generate(false);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    gaspipe::cli::ChunkReader reader(f, 256u << 10, 16u << 20);
+    std::vector<gaspipe::cli::InputChunk> chunks;
+    for (gaspipe::cli::InputChunk chunk; reader.Next(chunk);) chunks.push_back(chunk);
+    std::fclose(f);
+    gaspipe::cli::BatchRows header;
+    gaspipe::cli::ChunkOutput out;
+    header.Process(chunks.front(), out);  // the first chunk holds the header
+    gaspipe::cli::BatchRows rows(header.header());
+    std::size_t records = 0;
+    for (auto _ : state) {
+        for (std::size_t i = 1; i < chunks.size(); ++i) {
+            rows.Process(chunks[i], out);
+            records += out.records;
+            benchmark::DoNotOptimize(out.text.data());
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(records));
+}
+BENCHMARK(BM_BatchRowsOneCore)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(false);
 
 // range(0): --jobs (0: the default, every core); range(1): 1 for both methods.
 BENCHMARK(BM_BatchPipe)

@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
@@ -151,7 +152,7 @@ bool RunPipeline(ChunkReader& reader, Writer& writer, const BatchHeader& header,
 int RunBatch(std::FILE* in, std::FILE* out, std::FILE* err, const BatchConfig& config) {
     ChunkReader reader(in, config.chunkBytes, config.maxRecordBytes);
     Writer writer(out, err);
-    // Until the header is read, and with one job throughout, on this thread.
+    // Until the header is read, on this thread.
     BatchRows rows;
     InputChunk chunk;
     ChunkOutput output;
@@ -160,16 +161,10 @@ int RunBatch(std::FILE* in, std::FILE* out, std::FILE* err, const BatchConfig& c
         rows.Process(chunk, output);
         going = writer.Write(output);
     }
-    if (going && rows.header()) {
-        if (config.jobs <= 1) {
-            while (going && reader.Next(chunk)) {
-                rows.Process(chunk, output);
-                going = writer.Write(output);
-            }
-        } else {
-            going = RunPipeline(reader, writer, *rows.header(), config.jobs);
-        }
-    }
+    // Even one job gets threads of its own to read and write, so that the
+    // rows are worked on while the input and output wait on the system.
+    if (going && rows.header())
+        going = RunPipeline(reader, writer, *rows.header(), std::max(config.jobs, 1u));
     return writer.Finish(going, rows.header().has_value());
 }
 

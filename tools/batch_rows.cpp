@@ -198,6 +198,12 @@ void BatchRows::Row(const CsvRecord& record) {
     out_->anyRowFailed = out_->anyRowFailed || !ok;
 }
 
+bool BatchRows::NotANumber(BatchColumn c, std::string_view text, bool single) {
+    problem_ = "column '" + std::string(kColumnNames[c]) + "': " + Quoted(text) + " " +
+               std::string(NumberProblem(single));
+    return false;
+}
+
 bool BatchRows::Parse(const CsvRecord& record) {
     const auto& columns = header_->columns;
     auto field = [&](BatchColumn c) { return record.fields[columns[c]]; };
@@ -231,13 +237,8 @@ bool BatchRows::Parse(const CsvRecord& record) {
 
     const bool single = input_.single();
     auto number = [&](BatchColumn c, double& target, bool precise) {
-        if (const auto v = ParseNumber(field(c), precise && single)) {
-            target = *v;
-            return true;
-        }
-        problem_ = "column '" + std::string(kColumnNames[c]) + "': " + Quoted(field(c)) + " " +
-                   std::string(NumberProblem(precise && single));
-        return false;
+        return ParseNumber(field(c), precise && single, target) ||
+               NotANumber(c, field(c), precise && single);
     };
     // An empty cell of an optional column is no value, as when the column is left out.
     auto optional = [&](BatchColumn c, std::optional<double>& target) {

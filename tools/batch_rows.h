@@ -93,6 +93,8 @@ class BatchRows final : public CsvSink {
     bool Header(const CsvRecord& record);
     void Row(const CsvRecord& record);
     bool Parse(const CsvRecord& record);
+    // Says why a number column's text is no number; false.
+    [[gnu::cold]] bool NotANumber(BatchColumn c, std::string_view text, bool single);
 
     std::optional<BatchHeader> header_;
     ChunkOutput* out_ = nullptr;

@@ -39,7 +39,11 @@ int Run(const BatchOptions& opt) {
             return Fail("cannot open input " + QuotedPath(opt.input) + ": " + std::strerror(errno));
     }
     std::FILE* input = in ? in.get() : stdin;
-    if (opt.output.empty()) return RunBatch(input, stdout, stderr, opt.config);
+    WidenPipe(input);
+    if (opt.output.empty()) {
+        WidenPipe(stdout);
+        return RunBatch(input, stdout, stderr, opt.config);
+    }
 
     // Checked before anything is written: results written over the rows
     // they come from would destroy them.

@@ -19,6 +19,11 @@ void GuardStandardStreams();
 // the narrow one has already lost what the ANSI code page cannot hold.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
+// Asks for a larger buffer where stream is a pipe, so that a stream of many
+// megabytes passes in fewer, larger steps; elsewhere, or where the system
+// refuses, nothing changes.
+void WidenPipe(std::FILE* stream);
+
 // A file by its UTF-8 name, as std::fopen opens it (a wide name on Windows).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 

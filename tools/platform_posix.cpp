@@ -22,6 +22,16 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
 }
 
+void WidenPipe(std::FILE* stream) {
+#ifdef F_SETPIPE_SZ  // Linux
+    struct stat st {};
+    const int fd = ::fileno(stream);
+    if (::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode)) ::fcntl(fd, F_SETPIPE_SZ, 1 << 20);
+#else
+    (void)stream;
+#endif
+}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
 }

@@ -58,6 +58,8 @@ std::vector<std::string> Utf8Arguments(int argc, char** argv) {
     return args;
 }
 
+void WidenPipe(std::FILE*) {}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     const std::wstring widePath = fileio::Widen(path);
     if (widePath.empty()) {

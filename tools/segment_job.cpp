@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -16,8 +17,7 @@ namespace hy = hydraulics;
 
 template <typename E>
 struct Alias {
-    std::string_view alias;
-    const char* chinese;
+    std::string_view alias, chinese;
     E value;
 };
 
@@ -52,32 +52,18 @@ std::optional<std::string> Chinese(std::string_view text, const Alias<E> (&alias
     return std::nullopt;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Blanks trimmed and one leading '+' dropped, the rest is from_chars'.
 template <typename T>
 std::optional<T> Parse(std::string_view text) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    while (begin < end && IsBlank(*begin)) ++begin;
-    while (begin < end && IsBlank(end[-1])) --end;
-    if (begin < end && *begin == '+') {
-        ++begin;
-        if (begin < end && (*begin == '-' || *begin == '+')) return std::nullopt;
-    }
-    if (begin == end) return std::nullopt;
     T value = 0;
-    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
-    return value;
+    if (detail::ParseText(text, value)) return value;
+    return std::nullopt;
 }
 
+// From a blank outcome: the message keeps its storage.
 void Reset(SegmentOutcome& out, bool single) {
-    std::string message = std::move(out.message);
-    message.clear();
-    out = SegmentOutcome{};
+    static const SegmentOutcome kBlank;
+    out = kBlank;
     out.single = single;
-    out.message = std::move(message);
 }
 
 }  // namespace
@@ -105,11 +91,26 @@ std::optional<std::string> CanonicalGas(std::string_view t) { return Chinese(t, 
 std::optional<std::string> CanonicalClass(std::string_view t) { return Chinese(t, kClasses); }
 std::optional<std::string> CanonicalMaterial(std::string_view t) { return Chinese(t, kMaterials); }
 
+namespace detail {
+
+template <typename T>
+bool ParseFromChars(const char* begin, const char* end, T& out) {
+    T value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
+    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return false;
+    out = value;
+    return true;
+}
+template bool ParseFromChars(const char*, const char*, float&);
+template bool ParseFromChars(const char*, const char*, double&);
+
+}  // namespace detail
+
 std::optional<float> ParseNumber(std::string_view text) { return Parse<float>(text); }
 std::optional<double> ParseDouble(std::string_view text) { return Parse<double>(text); }
 std::optional<double> ParseNumber(std::string_view text, bool single) {
-    if (!single) return Parse<double>(text);
-    if (const auto v = Parse<float>(text)) return *v;
+    double value = 0;
+    if (ParseNumber(text, single, value)) return value;
     return std::nullopt;
 }
 

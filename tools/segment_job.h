@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "hydraulics.h"
+#include "number_text.h"
 
 namespace gaspipe::cli {
 

@@ -80,6 +80,46 @@ char* WriteInteger(char* out, double value) {
     return out + len;
 }
 
+// Up to eight digits as the bytes of one word, the first digit lowest, so
+// that a text is stored whole rather than a byte or a pair at a time (a
+// narrow store read back wide stalls). Lanes of the word split the number
+// into halves, quarters and digits at once; the multipliers divide exactly
+// in the ranges used (by 100 below 43 699, by 10 below 179).
+std::uint64_t EightDigits(std::uint64_t v) {
+    const std::uint64_t halves = v / 10000 | (v % 10000) << 32;
+    const std::uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007F;
+    const std::uint64_t quarters = hundreds | (halves - hundreds * 100) << 16;
+    const std::uint64_t tens = (quarters * 103 >> 10) & 0x000F000F000F000F;
+    const std::uint64_t digits = tens | (quarters - tens * 10) << 8;
+    return digits + 0x3030303030303030;
+}
+
+void Store(char* out, std::uint64_t word) { std::memcpy(out, &word, sizeof word); }
+
+// The fixed form of significand · 10^(x − n + 1) for n ≤ 8 digits, when it
+// has a point or is the significand itself: every store a whole word (the
+// room allows the excess). False where the general path is needed.
+bool WriteFixedShort(char*& out, std::uint64_t significand, int n, int x) {
+    if constexpr (std::endian::native != std::endian::little) return false;
+    if (n > 8 || x > n - 1 || x < -6) return false;
+    const std::uint64_t word = EightDigits(significand) >> (8 * (8 - n));  // the n digits
+    if (x < 0) {                                                           // 0.000ddd
+        Store(out, 0x3030303030303030);
+        out[1] = '.';
+        Store(out + 1 - x, word);
+        out += n + 1 - x;
+    } else if (x == n - 1) {  // ddd, the significand is the value
+        Store(out, word);
+        out += n;
+    } else {  // dd.ddd
+        Store(out, word);
+        out[x + 1] = '.';
+        Store(out + x + 2, word >> (8 * (x + 1)));
+        out += n + 1;
+    }
+    return true;
+}
+
 template <typename T>
 char* Write(char* out, T value) {
     if (!std::isfinite(value)) return std::to_chars(out, out + 64, value).ptr;
@@ -100,6 +140,7 @@ char* Write(char* out, T value) {
     const int scientific = n + (n > 1 ? 1 : 0) + 2 + (x >= 100 || x <= -100 ? 3 : 2);
     const int fixed = x >= n - 1 ? x + 1 : x >= 0 ? n + 1 : n + 1 - x;
     if (fixed <= scientific) {
+        if (WriteFixedShort(out, significand, n, x)) return out;
         // Without a fraction every digit is written, and the text with the
         // fewest characters nearest the value is the value itself.
         if (x >= n - 1) return WriteInteger(out, static_cast<double>(value));

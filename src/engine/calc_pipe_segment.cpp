@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "checked.h"
 
@@ -25,6 +26,10 @@ const C kE5 = pw(10, 5);
 const C kE7 = pw(10, 7);
 const C kEm6 = pw(10, -6);
 
+// Selector texts compared by length first: most differ in it, and no call
+// to compare the bytes is needed then.
+bool Is(const std::string& text, std::string_view selector) { return text == selector; }
+
 struct Working {
     float K = 0;
     float P2old = 0;
@@ -43,17 +48,17 @@ namespace detail {
 
 float Roughness(const std::string& gas, const std::string& material) {
     float K = 0;
-    if (material == sel::kSteel) {
-        if (gas == sel::kLpg || gas == sel::kNaturalGas) K = kRoughSteel;
-        if (gas == sel::kManufacturedGas) K = kRoughSteelManufactured;
+    if (Is(material, sel::kSteel)) {
+        if (Is(gas, sel::kLpg) || Is(gas, sel::kNaturalGas)) K = kRoughSteel;
+        if (Is(gas, sel::kManufacturedGas)) K = kRoughSteelManufactured;
     }
-    if (material == sel::kPe) K = kRoughPe;
+    if (Is(material, sel::kPe)) K = kRoughPe;
     return K;
 }
 
 FrictionLaw FrictionLawOf(const std::string& material) {
-    if (material == sel::kSteel || material == sel::kPe) return FrictionLaw::Altshul;
-    if (material == sel::kCastIron) return FrictionLaw::CastIron;
+    if (Is(material, sel::kSteel) || Is(material, sel::kPe)) return FrictionLaw::Altshul;
+    if (Is(material, sel::kCastIron)) return FrictionLaw::CastIron;
     return FrictionLaw::None;
 }
 
@@ -90,8 +95,8 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
     const float rho = sngDensity;
     const float nu = sngViscosity;
     const float T = sngTemperature;
-    const bool highMedium = strPressureClass == sel::kHighMedium;
-    const bool low = strPressureClass == sel::kLow;
+    const bool highMedium = Is(strPressureClass, sel::kHighMedium);
+    const bool low = Is(strPressureClass, sel::kLow);
     const FrictionLaw law = FrictionLawOf(strPipeMaterial);
 
     // Powers of inputs only, the same in every pass; none of them can fail for

@@ -163,13 +163,10 @@ SegmentTrace Calculate(const SegmentInput& in, const MethodOptions& options) {
 
 void CalculateInto(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
                    bool keepPasses) {
-    std::vector<Pass> passes = std::move(t.passes);
-    std::string reason = std::move(t.reason);
-    passes.clear();
-    reason.clear();
-    t = SegmentTrace{};
-    t.passes = std::move(passes);
-    t.reason = std::move(reason);
+    // Assigned from a blank trace: the list and the reason keep their storage,
+    // and nothing is zeroed anew for every segment.
+    static const SegmentTrace kBlank;
+    t = kBlank;
     if (options.method == Method::Appendix) return detail::Appendix(in, options, t, keepPasses);
     if (auto problem = Validate(in, options)) {
         t.input = in;

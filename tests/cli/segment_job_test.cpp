@@ -46,6 +46,41 @@ TEST(ParseNumber, TheMethodsPrecision) {
         EXPECT_FALSE(ParseNumber(bad, false)) << bad;
 }
 
+// std::from_chars is the reference for every text, the short plain decimals
+// the tool reads by itself included: digit counts and decimal places around
+// the limits of exact float and double arithmetic, signs and leading zeros.
+TEST(ParseNumber, ReadsWhatFromCharsReads) {
+    std::mt19937_64 random(7);
+    int mismatches = 0;
+    for (int i = 0; i < 300000; ++i) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        text.append(random() % 5 == 0 ? random() % 3 : 0, '0');
+        const int whole = static_cast<int>(random() % 12),
+                  fraction = static_cast<int>(random() % 25);
+        for (int k = 0; k < whole; ++k) text += static_cast<char>('0' + random() % 10);
+        if (whole == 0) text += '0';
+        if (fraction > 0 && random() % 8 != 0) {
+            text += '.';
+            for (int k = 0; k < fraction; ++k) text += static_cast<char>('0' + random() % 10);
+        }
+        const char* end = text.data() + text.size();
+        float f = 0;
+        double d = 0;
+        const bool fOk = std::from_chars(text.data(), end, f).ptr == end && std::isfinite(f);
+        const bool dOk = std::from_chars(text.data(), end, d).ptr == end && std::isfinite(d);
+        const auto pf = ParseNumber(text);
+        const auto pd = ParseDouble(text);
+        mismatches += pf.has_value() != fOk || (fOk && std::memcmp(&*pf, &f, sizeof f) != 0);
+        mismatches += pd.has_value() != dOk || (dOk && std::memcmp(&*pd, &d, sizeof d) != 0);
+    }
+    EXPECT_EQ(mismatches, 0);
+    for (const char* text : {"1.", "-.5", "-0", "00.10", "9999999", "16777217", "0.0000000001"}) {
+        float f = 0;
+        std::from_chars(text, text + std::strlen(text), f);
+        EXPECT_EQ(ParseNumber(text), f) << text;
+    }
+}
+
 TEST(Selectors, ChineseTextsAndAsciiAliases) {
     EXPECT_EQ(ParseGas("lpg"), hydraulics::Gas::Lpg);
     EXPECT_EQ(ParseGas("人工煤气"), hydraulics::Gas::ManufacturedGas);
