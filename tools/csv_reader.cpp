@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "byte_marks.h"
+
 namespace gaspipe::cli {
 
 namespace {
@@ -49,57 +51,41 @@ class Fields {
     bool plain_ = true;
 };
 
-// Quote-free text: fields end at commas, records at line breaks.
+// Quote-free text: fields end at commas, records at line breaks (an LF or a
+// CR, as libcsv reads them); a line break that starts a record is the end of
+// the one before or a blank line, and no record.
 CsvReadResult ReadPlain(std::string_view data, CsvSink& sink) {
     CsvReadResult result;
     std::vector<std::string_view> fields;
-    const char* p = data.data();
-    const char* const end = p + data.size();
-    const bool cr = std::memchr(p, '\r', data.size()) != nullptr;
-    while (p < end) {
-        const char* e = static_cast<const char*>(std::memchr(p, '\n', end - p));
-        if (!e) e = end;
-        if (cr)
-            if (const auto* r = static_cast<const char*>(std::memchr(p, '\r', e - p))) e = r;
-        if (e == p) {  // a line break ending the record before, or a blank line
-            ++p;
-            continue;
-        }
-        fields.clear();
-        const char* field = p;
-        const char* q = p;
-        if constexpr (std::endian::native == std::endian::little) {
-            // Eight bytes at a time: the lowest byte the mask marks is the
-            // first comma among them.
-            constexpr std::uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-            while (e - q >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, q, sizeof word);
-                const std::uint64_t x = word ^ (kOnes * ',');
-                const std::uint64_t commas = (x - kOnes) & ~x & kHighs;
-                if (commas == 0) {
-                    q += 8;
-                    continue;
-                }
-                q += std::countr_zero(commas) / 8;
-                fields.emplace_back(field, q - field);
-                field = ++q;
-            }
-        }
-        for (; q < e; ++q) {
-            if (*q == ',') {
-                fields.emplace_back(field, q - field);
-                field = q + 1;
-            }
-        }
-        fields.emplace_back(field, e - field);
+    const char* record = data.data();
+    const char* field = record;
+    const char* const end = record + data.size();
+    // Without a CR in the data, looking for an LF twice costs nothing more.
+    const char cr = std::memchr(record, '\r', data.size()) != nullptr ? '\r' : '\n';
+    auto deliver = [&](const char* stop) {
+        fields.emplace_back(field, stop - field);
         ++result.records;
-        if (!sink.Record({fields, std::string_view(p, e - p), true})) {
-            result.stopped = true;
-            return result;
+        result.stopped = !sink.Record({fields, std::string_view(record, stop - record), true});
+        fields.clear();
+        return !result.stopped;
+    };
+    auto mark = [&](const char* at) {
+        if (*at == ',') {
+            fields.emplace_back(field, at - field);
+            field = at + 1;
+            return true;
         }
-        p = e;
-    }
+        const bool go = at == record || deliver(at);
+        record = field = at + 1;
+        return go;
+    };
+    const char* q = record;
+    for (; end - q >= 16; q += 16)
+        for (std::uint32_t marks = CommaAndBreakMarks(q, cr); marks != 0; marks &= marks - 1)
+            if (!mark(q + std::countr_zero(marks))) return result;
+    for (; q < end; ++q)
+        if ((*q == ',' || *q == '\n' || *q == cr) && !mark(q)) return result;
+    if (record < end) deliver(end);
     return result;
 }
 

@@ -99,7 +99,8 @@ void Store(char* out, std::uint64_t word) { std::memcpy(out, &word, sizeof word)
 // The fixed form of significand · 10^(x − n + 1) for n ≤ 8 digits, when it
 // has a point or is the significand itself: every store a whole word (the
 // room allows the excess). False where the general path is needed.
-bool WriteFixedShort(char*& out, std::uint64_t significand, int n, int x) {
+[[gnu::always_inline]] inline bool WriteFixedShort(char*& out, std::uint64_t significand, int n,
+                                                   int x) {
     if constexpr (std::endian::native != std::endian::little) return false;
     if (n > 8 || x > n - 1 || x < -6) return false;
     const std::uint64_t word = EightDigits(significand) >> (8 * (8 - n));  // the n digits

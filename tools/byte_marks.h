@@ -1,0 +1,30 @@
+// Where commas and line breaks are in sixteen bytes, as a bit mask (bit i
+// for byte i): one vector comparison on x86-64, where SSE2 is always there,
+// and a byte loop elsewhere.
+#pragma once
+
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace gaspipe::cli {
+
+// cr: the second line-break byte to look for ('\r', or '\n' again).
+inline std::uint32_t CommaAndBreakMarks(const char* p, char cr) {
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(',')),
+                                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8(cr)));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
+#else
+    std::uint32_t marks = 0;
+    for (int i = 0; i < 16; ++i)
+        if (p[i] == ',' || p[i] == '\n' || p[i] == cr) marks |= 1u << i;
+    return marks;
+#endif
+}
+
+}  // namespace gaspipe::cli
