@@ -53,7 +53,11 @@ char* WriteNumber(char* p, double value, bool single) {
     return single && double(f) == value ? WriteShortest(p, f) : WriteShortest(p, value);
 }
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t") == text.npos; }
+bool IsBlank(std::string_view text) {
+    for (char c : text)
+        if (c != ' ' && c != '\t') return false;
+    return true;
+}
 
 }  // namespace
 

@@ -36,7 +36,7 @@ constexpr Alias<hy::Material> kMaterials[] = {
 template <typename E, std::size_t N>
 const Alias<E>* Find(std::string_view text, const Alias<E> (&aliases)[N]) {
     for (const auto& a : aliases)
-        if (text == a.alias || text == a.chinese) return &a;
+        if (text == a.chinese || text == a.alias) return &a;
     return nullptr;
 }
 
