@@ -84,27 +84,35 @@ char* WriteInteger(char* out, double value) {
 // that a text is stored whole rather than a byte or a pair at a time (a
 // narrow store read back wide stalls). Lanes of the word split the number
 // into halves, quarters and digits at once; the multipliers divide exactly
-// in the ranges used (by 100 below 43 699, by 10 below 179).
+// in the ranges used (by 100 below 43 699, by 10 below 179). Digit values,
+// not characters: leading zeros are zero bytes.
 std::uint64_t EightDigits(std::uint64_t v) {
     const std::uint64_t halves = v / 10000 | (v % 10000) << 32;
     const std::uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007F;
     const std::uint64_t quarters = hundreds | (halves - hundreds * 100) << 16;
     const std::uint64_t tens = (quarters * 103 >> 10) & 0x000F000F000F000F;
-    const std::uint64_t digits = tens | (quarters - tens * 10) << 8;
-    return digits + 0x3030303030303030;
+    return tens | (quarters - tens * 10) << 8;
 }
 
 void Store(char* out, std::uint64_t word) { std::memcpy(out, &word, sizeof word); }
 
-// The fixed form of significand · 10^(x − n + 1) for n ≤ 8 digits, when it
-// has a point or is the significand itself: every store a whole word (the
-// room allows the excess). False where the general path is needed.
-[[gnu::always_inline]] inline bool WriteFixedShort(char*& out, std::uint64_t significand, int n,
-                                                   int x) {
+// significand · 10^exponent (significand > 0) in the fixed form, when it has
+// at most eight digits and the fixed form is the shorter one with a point
+// or none needed: every store a whole word (the room allows the excess).
+// False where the general path is needed.
+[[gnu::always_inline]] inline bool WriteFixedShort(char*& out, std::uint64_t significand,
+                                                   int exponent) {
     if constexpr (std::endian::native != std::endian::little) return false;
-    if (n > 8 || x > n - 1 || x < -6) return false;
-    const std::uint64_t word = EightDigits(significand) >> (8 * (8 - n));  // the n digits
-    if (x < 0) {                                                           // 0.000ddd
+    if (significand >= 100000000) return false;
+    const std::uint64_t digits = EightDigits(significand);
+    const int leading = std::countr_zero(digits) / 8;  // zeros before the first digit
+    const int n = 8 - leading;
+    const int x = exponent + n - 1;  // of the scientific form d.ddd·10^x
+    // Shorter than d.ddde-xx down to 0.000ddd (0.00d for one digit); an
+    // integer with trailing zeros is the general path's.
+    if (x > n - 1 || x < (n > 1 ? -4 : -3)) return false;
+    const std::uint64_t word = (digits >> (8 * leading)) + 0x3030303030303030;
+    if (x < 0) {  // 0.000ddd
         Store(out, 0x3030303030303030);
         out[1] = '.';
         Store(out + 1 - x, word);
@@ -135,13 +143,13 @@ char* Write(char* out, T value) {
     // value = significand · 10^exponent with the fewest digits (the one
     // nearest the value among those), trailing zeros removed.
     const auto decimal = fmt::detail::dragonbox::to_decimal(value);
+    if (WriteFixedShort(out, decimal.significand, decimal.exponent)) return out;
     const std::uint64_t significand = decimal.significand;
     const int n = Digits(significand);
     const int x = decimal.exponent + n - 1;  // of the scientific form d.ddd·10^x
     const int scientific = n + (n > 1 ? 1 : 0) + 2 + (x >= 100 || x <= -100 ? 3 : 2);
     const int fixed = x >= n - 1 ? x + 1 : x >= 0 ? n + 1 : n + 1 - x;
     if (fixed <= scientific) {
-        if (WriteFixedShort(out, significand, n, x)) return out;
         // Without a fraction every digit is written, and the text with the
         // fewest characters nearest the value is the value itself.
         if (x >= n - 1) return WriteInteger(out, static_cast<double>(value));
