@@ -11,18 +11,18 @@
 
 namespace gaspipe::cli {
 
-// cr: the second line-break byte to look for ('\r', or '\n' again).
-inline std::uint32_t CommaAndBreakMarks(const char* p, char cr) {
+// Commas, LFs and CRs.
+inline std::uint32_t CommaAndBreakMarks(const char* p) {
 #if defined(__SSE2__)
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(',')),
                                                    _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
-                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8(cr)));
+                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
     return static_cast<std::uint32_t>(_mm_movemask_epi8(hits));
 #else
     std::uint32_t marks = 0;
     for (int i = 0; i < 16; ++i)
-        if (p[i] == ',' || p[i] == '\n' || p[i] == cr) marks |= 1u << i;
+        if (p[i] == ',' || p[i] == '\n' || p[i] == '\r') marks |= 1u << i;
     return marks;
 #endif
 }
