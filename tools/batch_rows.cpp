@@ -241,7 +241,7 @@ bool BatchRows::Parse(const CsvRecord& record) {
 
     const bool single = input_.single();
     auto number = [&](BatchColumn c, double& target, bool precise) {
-        return ParseNumber(field(c), precise && single, target) ||
+        return ParseNumber(field(c), precise && single, target, record.readable) ||
                NotANumber(c, field(c), precise && single);
     };
     // An empty cell of an optional column is no value, as when the column is left out.

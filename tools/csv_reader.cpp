@@ -36,7 +36,7 @@ class Fields {
             views_.emplace_back(text_.data() + begin, end - begin);
             begin = end + 1;
         }
-        return {views_, text_, plain_};
+        return {views_, text_, plain_, text_.data() + text_.size()};
     }
     void Clear() {
         text_.clear();
@@ -63,7 +63,8 @@ CsvReadResult ReadPlain(std::string_view data, CsvSink& sink) {
     auto deliver = [&](const char* stop) {
         fields.emplace_back(field, stop - field);
         ++result.records;
-        result.stopped = !sink.Record({fields, std::string_view(record, stop - record), true});
+        result.stopped =
+            !sink.Record({fields, std::string_view(record, stop - record), true, end});
         fields.clear();
         return !result.stopped;
     };

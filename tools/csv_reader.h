@@ -27,6 +27,8 @@ struct CsvRecord {
     // break: the record as it is written out again.
     std::string_view plain;
     bool isPlain = false;
+    // The fields lie in a buffer that may be read up to here.
+    const char* readable = nullptr;
 };
 
 class CsvSink {

@@ -27,9 +27,14 @@ namespace gaspipe::detail {
     throw CalcError(kind, "no convergence");
 }
 
+[[noreturn, gnu::cold]] inline void RaiseNotFinite(double r) {
+    Raise(std::isnan(r) ? CalcError::Kind::Invalid : CalcError::Kind::Overflow);
+}
+
+// One comparison on the way of every operation: a NaN fails it too.
 inline double Check(double r) {
-    if (std::isnan(r)) Raise(CalcError::Kind::Invalid);
-    if (std::isinf(r)) Raise(CalcError::Kind::Overflow);
+    if (!(std::fabs(r) <= std::numeric_limits<double>::max())) [[unlikely]]
+        RaiseNotFinite(r);
     return r;
 }
 
@@ -42,15 +47,24 @@ class C {
     friend C operator+(C a, C b) { return C(Check(a.v_ + b.v_)); }
     friend C operator-(C a, C b) { return C(Check(a.v_ - b.v_)); }
     friend C operator*(C a, C b) { return C(Check(a.v_ * b.v_)); }
+    // A zero divisor always gives an infinite or NaN quotient, so it is
+    // told apart only after the quotient has failed the check.
     friend C operator/(C a, C b) {
-        if (b.v_ == 0)
-            Raise(a.v_ == 0 || std::isnan(a.v_) ? CalcError::Kind::Invalid
-                                                : CalcError::Kind::DivideByZero);
-        return C(Check(a.v_ / b.v_));
+        const double r = a.v_ / b.v_;
+        if (!(std::fabs(r) <= std::numeric_limits<double>::max())) [[unlikely]]
+            RaiseQuotient(a.v_, b.v_, r);
+        return C(r);
     }
     friend C abs(C a) { return C(Check(std::fabs(a.v_))); }
 
   private:
+    [[noreturn, gnu::cold]] static void RaiseQuotient(double a, double b, double r) {
+        if (b == 0)
+            Raise(a == 0 || std::isnan(a) ? CalcError::Kind::Invalid
+                                          : CalcError::Kind::DivideByZero);
+        RaiseNotFinite(r);
+    }
+
     double v_;
 };
 

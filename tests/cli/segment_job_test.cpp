@@ -72,6 +72,17 @@ TEST(ParseNumber, ReadsWhatFromCharsReads) {
         const auto pd = ParseDouble(text);
         mismatches += pf.has_value() != fOk || (fOk && std::memcmp(&*pf, &f, sizeof f) != 0);
         mismatches += pd.has_value() != dOk || (dOk && std::memcmp(&*pd, &d, sizeof d) != 0);
+        // Inside a record, with more digits, a point or a comma after it
+        // that the word-wide reading sees and must leave out.
+        const std::string buffer = text + "9.,7654321"[random() % 3];
+        const std::string_view inside(buffer.data(), text.size());
+        const char* readable = buffer.data() + buffer.size();
+        double wf = 0, wd = 0;
+        const bool wfOk = ParseNumber(inside, true, wf, readable);
+        const bool wdOk = ParseNumber(inside, false, wd, readable);
+        const float wff = static_cast<float>(wf);
+        mismatches += wfOk != fOk || (fOk && std::memcmp(&wff, &f, sizeof f) != 0);
+        mismatches += wdOk != dOk || (dOk && std::memcmp(&wd, &d, sizeof d) != 0);
     }
     EXPECT_EQ(mismatches, 0);
     for (const char* text : {"1.", "-.5", "-0", "00.10", "9999999", "16777217", "0.0000000001"}) {
