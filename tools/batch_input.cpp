@@ -84,6 +84,7 @@ void ChunkReader::Scan() {
             case State::Outside: {
                 const auto* q = static_cast<const char*>(std::memchr(d + pos, '"', n - pos));
                 const std::size_t stop = q ? static_cast<std::size_t>(q - d) : n;
+                if (q) lastQuote_ = stop + 1;
                 if (stop - lastEnd_ <= max) {
                     for (std::size_t k = stop; k > pos; --k) {
                         if (IsLineBreak(d[k - 1])) {
@@ -117,6 +118,7 @@ void ChunkReader::Scan() {
             case State::Quoted: {
                 const auto* q = static_cast<const char*>(std::memchr(d + pos, '"', n - pos));
                 const std::size_t end = q ? static_cast<std::size_t>(q - d) : n;
+                if (q) lastQuote_ = end + 1;
                 if (lastEnd_ + max < end || (q && lastEnd_ + max == end)) return tooLong(true);
                 if (!q) {
                     pos = n;
@@ -130,6 +132,7 @@ void ChunkReader::Scan() {
                 // A doubled quote stays inside; anything else closes the field
                 // and is read from outside.
                 if (d[pos] == '"') {
+                    lastQuote_ = pos + 1;
                     if (pos == lastEnd_ + max) return tooLong(true);
                     state_ = State::Quoted;
                     ++pos;
@@ -148,6 +151,10 @@ void ChunkReader::Cut(InputChunk& chunk, std::size_t end) {
     pending_.assign(chunk.bytes.begin() + static_cast<std::ptrdiff_t>(end), chunk.bytes.end());
     chunk.bytes.resize(end);
     chunk.offset = offset_;
+    // A quote after the cut may hide others before it; only none seen at all
+    // says the chunk has none.
+    chunk.mayHaveQuotes = lastQuote_ != 0;
+    lastQuote_ = lastQuote_ > end ? lastQuote_ - end : 0;
     offset_ += end;
     scanned_ -= end;
     if (state_ != State::Outside) openQuote_ -= end;

@@ -14,9 +14,10 @@
 namespace gaspipe::cli {
 
 struct InputChunk {
-    std::vector<char> bytes;   // whole records; the last chunk runs to the end of the input
-    std::uint64_t offset = 0;  // input bytes before bytes[0], a byte order mark counted
-    bool last = false;         // the input ends with this chunk
+    std::vector<char> bytes;    // whole records; the last chunk runs to the end of the input
+    std::uint64_t offset = 0;   // input bytes before bytes[0], a byte order mark counted
+    bool last = false;          // the input ends with this chunk
+    bool mayHaveQuotes = true;  // false: the reader saw no quote in bytes
     // What stops the reading after this chunk's records; its record counts
     // from them (1: the record after the last of them).
     std::optional<CsvError> stop;
@@ -47,6 +48,7 @@ class ChunkReader {
     std::size_t scanned_ = 0;    // bytes of pending_ the state has seen
     std::size_t lastEnd_ = 0;    // just past the last record's end in pending_ (0: none)
     std::size_t openQuote_ = 0;  // the quote that opened the current quoted field
+    std::size_t lastQuote_ = 0;  // just past the last quote scanned in pending_ (0: none)
     State state_ = State::Outside;
     bool started_ = false, eof_ = false, done_ = false;
     bool tooLong_ = false;          // the record at lastEnd_ is longer than the limit

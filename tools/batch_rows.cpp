@@ -84,8 +84,8 @@ void BatchRows::Process(const InputChunk& chunk, ChunkOutput& out) {
     out.Clear();
     out_ = &out;
     record_ = 0;
-    const CsvReadResult read =
-        ReadCsv({chunk.bytes.data(), chunk.bytes.size()}, chunk.offset, chunk.last, *this);
+    const CsvReadResult read = ReadCsv({chunk.bytes.data(), chunk.bytes.size()}, chunk.offset,
+                                       chunk.last, *this, !chunk.mayHaveQuotes);
     out.records = read.records;
     out.error = read.error;
     // The reader's stop comes after every record of the chunk.

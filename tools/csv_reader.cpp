@@ -63,8 +63,7 @@ CsvReadResult ReadPlain(std::string_view data, CsvSink& sink) {
     auto deliver = [&](const char* stop) {
         fields.emplace_back(field, stop - field);
         ++result.records;
-        result.stopped =
-            !sink.Record({fields, std::string_view(record, stop - record), true, end});
+        result.stopped = !sink.Record({fields, std::string_view(record, stop - record), true, end});
         fields.clear();
         return !result.stopped;
     };
@@ -193,8 +192,9 @@ class Reader {
 
 }  // namespace
 
-CsvReadResult ReadCsv(std::string_view data, std::uint64_t offset, bool last, CsvSink& sink) {
-    if (data.empty() || std::memchr(data.data(), '"', data.size()) == nullptr)
+CsvReadResult ReadCsv(std::string_view data, std::uint64_t offset, bool last, CsvSink& sink,
+                      bool quoteFree) {
+    if (quoteFree || data.empty() || std::memchr(data.data(), '"', data.size()) == nullptr)
         return ReadPlain(data, sink);
     return Reader(sink, offset).Run(data, last);
 }

@@ -57,7 +57,8 @@ struct CsvReadResult {
 // Reads data, whole records that start at byte `offset` of the input (for
 // the byte positions in errors, 1-based). Unless last, data ends right after
 // a record's line break; when last, the input ends with data. Blank lines are
-// no records.
-CsvReadResult ReadCsv(std::string_view data, std::uint64_t offset, bool last, CsvSink& sink);
+// no records. A caller that has seen every byte may say that none is a quote.
+CsvReadResult ReadCsv(std::string_view data, std::uint64_t offset, bool last, CsvSink& sink,
+                      bool quoteFree = false);
 
 }  // namespace gaspipe::cli

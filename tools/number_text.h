@@ -69,7 +69,7 @@ template <typename T>
     if (n < 1 || n > 8) return false;
     std::uint64_t word;
     std::memcpy(&word, p, sizeof word);
-    const std::uint64_t mask = ~0ull >> (8 * (8 - n));  // the text's bytes
+    const std::uint64_t mask = ~0ull >> (8 * (8 - n));     // the text's bytes
     const std::uint64_t x = (word ^ 0x30 * kOnes) & mask;  // digits are 0-9 now
     // A lane above 9 is no digit: its high bit is set by adding 0x76 (lanes
     // kept below 0x80 first so nothing carries), or it was set already.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace gaspipe::cli {
 
@@ -139,6 +140,17 @@ char* Write(char* out, T value) {
     if (value == 0) {
         *out++ = '0';
         return out;
+    }
+    if constexpr (std::is_same_v<T, float>) {
+        // A whole float below 2^24 not ending in 0 (a compressibility of 1)
+        // is its own shortest text: a text with fewer digits is a multiple of
+        // ten, and at least 1 away where neighbouring floats are at most 1.
+        if (value < 16777216.0f) {
+            const auto whole = static_cast<std::uint32_t>(value);
+            if (static_cast<float>(whole) == value && whole % 10 != 0 &&
+                WriteFixedShort(out, whole, 0))
+                return out;
+        }
     }
     // value = significand · 10^exponent with the fewest digits (the one
     // nearest the value among those), trailing zeros removed.

@@ -24,19 +24,15 @@ Regime RegimeOf(double re) {
     return Regime::Turbulent;
 }
 
-// The routine's selector arguments, made once rather than for every call.
-const std::string& Text(Gas g) {
-    static const std::string texts[] = {sel::kNaturalGas, sel::kManufacturedGas, sel::kLpg};
-    return texts[static_cast<int>(g)];
-}
-const std::string& Text(PressureClass c) {
-    static const std::string texts[] = {sel::kHighMedium, sel::kLow};
-    return texts[static_cast<int>(c)];
-}
-const std::string& Text(Material m) {
-    static const std::string texts[] = {sel::kSteel, sel::kPe, sel::kCastIron};
-    return texts[static_cast<int>(m)];
-}
+// The routine's selector arguments, made once at start-up rather than for
+// every call (nor guarded at every call, as function statics are).
+const std::string kGasTexts[] = {sel::kNaturalGas, sel::kManufacturedGas, sel::kLpg};
+const std::string kClassTexts[] = {sel::kHighMedium, sel::kLow};
+const std::string kMaterialTexts[] = {sel::kSteel, sel::kPe, sel::kCastIron};
+
+const std::string& Text(Gas g) { return kGasTexts[static_cast<int>(g)]; }
+const std::string& Text(PressureClass c) { return kClassTexts[static_cast<int>(c)]; }
+const std::string& Text(Material m) { return kMaterialTexts[static_cast<int>(m)]; }
 
 // The working of the routine's last pass.
 void TakeWorking(SegmentTrace& t, const PassValues& last, bool high) {
