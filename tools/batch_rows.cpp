@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "byte_marks.h"
 #include "messages.h"
 #include "shortest.h"
 
@@ -22,10 +23,6 @@ constexpr int kRequiredColumns = kStart;  // every column before "start"
 constexpr std::string_view kResultHeader =
     "status,outlet,loss,drop,mean_velocity,max_velocity,passes,message,reynolds,friction_factor,"
     "regime,z";
-
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos;
-}
 
 char* Copy(char* p, std::string_view text) {
     if (!text.empty()) std::memcpy(p, text.data(), text.size());

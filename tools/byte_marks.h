@@ -1,9 +1,11 @@
-// Where commas and line breaks are in sixteen bytes, as a bit mask (bit i
-// for byte i): one vector comparison on x86-64, where SSE2 is always there,
-// and a byte loop elsewhere.
+// The bytes that matter to CSV: where commas and line breaks are in sixteen
+// bytes, as a bit mask (bit i for byte i): one vector comparison on x86-64,
+// where SSE2 is always there, and a byte loop elsewhere; and whether a field
+// needs quotes.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -25,6 +27,14 @@ inline std::uint32_t CommaAndBreakMarks(const char* p) {
         if (p[i] == ',' || p[i] == '\n' || p[i] == '\r') marks |= 1u << i;
     return marks;
 #endif
+}
+
+// Whether a CSV field must be quoted: it holds a comma, a quote or a line
+// break. A byte loop; find_first_of calls memchr on the set for every byte.
+inline bool NeedsQuotes(std::string_view field) {
+    for (char c : field)
+        if (c == ',' || c == '"' || c == '\n' || c == '\r') return true;
+    return false;
 }
 
 }  // namespace gaspipe::cli

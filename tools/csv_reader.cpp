@@ -15,10 +15,6 @@ namespace {
 
 constexpr unsigned char kStrict = CSV_STRICT | CSV_STRICT_FINI;
 
-bool NeedsQuotes(std::string_view field) {
-    return field.find_first_of(",\"\r\n") != std::string_view::npos;
-}
-
 // The fields of one record, kept joined by commas in one growing buffer, so
 // records cost no allocation each once it has grown.
 class Fields {
