@@ -130,6 +130,46 @@ void Store(char* out, std::uint64_t word) { std::memcpy(out, &word, sizeof word)
     return true;
 }
 
+// The same for nine to seventeen digits (doubles), put together a word at a
+// time in digits[] first; every store stays within 40 bytes of out.
+inline bool WriteFixedLong(char*& out, std::uint64_t significand, int exponent) {
+    if constexpr (std::endian::native != std::endian::little) return false;
+    constexpr std::uint64_t kZeros = 0x3030303030303030, kE8 = 100000000;
+    if (significand < kE8 || significand >= kE8 * kE8 * 10) return false;
+    char digits[40];
+    const std::uint64_t high = significand / kE8;
+    int n = 8;  // digits of high
+    if (high >= kE8) {
+        digits[0] = static_cast<char>('0' + high / kE8);
+        Store(digits + 1, EightDigits(high % kE8) + kZeros);
+        n = 9;
+    } else {
+        const std::uint64_t word = EightDigits(high);
+        const int leading = std::countr_zero(word) / 8;
+        Store(digits, (word >> (8 * leading)) + kZeros);
+        n = 8 - leading;
+    }
+    Store(digits + n, EightDigits(significand % kE8) + kZeros);
+    n += 8;
+    const int x = exponent + n - 1;
+    if (x > n - 1 || x < -4) return false;
+    if (x < 0) {  // 0.000ddd
+        Store(out, kZeros);
+        out[1] = '.';
+        std::memcpy(out + 1 - x, digits, 24);
+        out += n + 1 - x;
+    } else if (x == n - 1) {  // ddd
+        std::memcpy(out, digits, 24);
+        out += n;
+    } else {  // dd.ddd: at most sixteen digits on either side of the point
+        std::memcpy(out, digits, 16);
+        out[x + 1] = '.';
+        std::memcpy(out + x + 2, digits + x + 1, 16);
+        out += n + 1;
+    }
+    return true;
+}
+
 template <typename T>
 char* Write(char* out, T value) {
     if (!std::isfinite(value)) return std::to_chars(out, out + 64, value).ptr;
@@ -156,6 +196,8 @@ char* Write(char* out, T value) {
     // nearest the value among those), trailing zeros removed.
     const auto decimal = fmt::detail::dragonbox::to_decimal(value);
     if (WriteFixedShort(out, decimal.significand, decimal.exponent)) return out;
+    if constexpr (std::is_same_v<T, double>)
+        if (WriteFixedLong(out, decimal.significand, decimal.exponent)) return out;
     const std::uint64_t significand = decimal.significand;
     const int n = Digits(significand);
     const int x = decimal.exponent + n - 1;  // of the scientific form d.ddd·10^x
