@@ -123,9 +123,8 @@ bool ParseText(std::string_view text, T& out, const char* readable = nullptr) {
 }  // namespace detail
 
 // A float widened (single) or a double, into out, which it leaves alone
-// when the text is no number.
-// A text inside a larger buffer may say how far it may be read past its end
-// (readable), for a faster reading of short numbers.
+// when the text is no number. A text inside a larger buffer may say how far
+// that may be read (readable), for a faster reading of short numbers.
 inline bool ParseNumber(std::string_view text, bool single, double& out,
                         const char* readable = nullptr) {
     if (!single) return detail::ParseText(text, out, readable);
