@@ -18,6 +18,14 @@ namespace detail {
 template <typename T>
 bool ParseFromChars(const char* begin, const char* end, T& out);
 
+// The significands and powers of ten a float / double holds exactly.
+template <typename T>
+inline constexpr std::uint64_t kMaxExact = std::is_same_v<T, float> ? 1u << 24 : 1ull << 53;
+template <typename T>
+inline constexpr T kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Plain decimals ("-12.345") with few digits, the bulk of any register, are
 // exact by one division of exact operands: the significand and the power of
 // ten are both representable, so the quotient is the correctly rounded value,
@@ -26,11 +34,7 @@ bool ParseFromChars(const char* begin, const char* end, T& out);
 // is stored in two parts and read back whole, which stalls every call.
 template <typename T>
 [[gnu::always_inline]] inline bool ParseShortDecimal(const char* p, const char* end, T& out) {
-    constexpr std::uint64_t kMaxExact = std::is_same_v<T, float> ? 1u << 24 : 1ull << 53;
     constexpr std::ptrdiff_t kMaxScale = std::is_same_v<T, float> ? 10 : 22;  // 10^k exact
-    static constexpr T kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     auto isDigit = [&](const char* q) { return q < end && static_cast<unsigned>(*q - '0') < 10; };
     const bool negative = *p == '-';
     if (negative) ++p;
@@ -47,8 +51,8 @@ template <typename T>
     }
     const std::ptrdiff_t digits = p - first - (scale != 0 ? 1 : 0);
     // Up to nineteen digits m cannot have wrapped.
-    if (p != end || digits > 19 || m > kMaxExact || scale > kMaxScale) return false;
-    const T value = static_cast<T>(m) / kPowers[scale];
+    if (p != end || digits > 19 || m > kMaxExact<T> || scale > kMaxScale) return false;
+    const T value = static_cast<T>(m) / kPowersOfTen<T>[scale];
     out = negative ? -value : value;
     return true;
 }
@@ -60,8 +64,6 @@ template <typename T>
 template <typename T>
 [[gnu::always_inline]] inline bool ParseWordDecimal(const char* p, const char* end, T& out) {
     if constexpr (std::endian::native != std::endian::little) return false;
-    constexpr std::uint64_t kMaxExact = std::is_same_v<T, float> ? 1u << 24 : 1ull << 53;
-    static constexpr T kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
     constexpr std::uint64_t kOnes = 0x0101010101010101;
     const bool negative = *p == '-';
     p += negative;
@@ -92,8 +94,8 @@ template <typename T>
     v = ((v & 0x000000FF000000FF) * (100 + (1000000ull << 32)) +
          (v >> 16 & 0x000000FF000000FF) * (1 + (10000ull << 32))) >>
         32;
-    if (v > kMaxExact) return false;
-    const T value = static_cast<T>(v) / kPowers[scale];
+    if (v > kMaxExact<T>) return false;
+    const T value = static_cast<T>(v) / kPowersOfTen<T>[scale];
     out = negative ? -value : value;
     return true;
 }
