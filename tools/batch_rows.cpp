@@ -50,9 +50,10 @@ char* WriteNumber(char* p, double value, bool single) {
     return single && double(f) == value ? WriteShortest(p, f) : WriteShortest(p, value);
 }
 
+// Blanks as the number reader trims them.
 bool IsBlank(std::string_view text) {
     for (char c : text)
-        if (c != ' ' && c != '\t') return false;
+        if (!detail::IsBlank(c)) return false;
     return true;
 }
 
