@@ -95,7 +95,8 @@ template <typename T>
          (v >> 16 & 0x000000FF000000FF) * (1 + (10000ull << 32))) >>
         32;
     if (v > kMaxExact<T>) return false;
-    const T value = static_cast<T>(v) / kPowersOfTen<T>[scale];
+    // A whole number needs no division, and a division is most of the time here.
+    const T value = scale == 0 ? static_cast<T>(v) : static_cast<T>(v) / kPowersOfTen<T>[scale];
     out = negative ? -value : value;
     return true;
 }

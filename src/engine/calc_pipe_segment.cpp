@@ -81,8 +81,7 @@ float Friction(const std::string& material, float K, float d, float nu, float Q,
     return Friction(FrictionLawOf(material), K, d, nu, Q, Re, previous);
 }
 
-void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPressureClass,
-                         const std::string& strPipeMaterial, const float& sngDensity,
+void CalcPipeSegmentImpl(const SegmentSelectors& selectors, const float& sngDensity,
                          const float& sngViscosity, const float& sngTemperature,
                          const float& sngInnerDia, const float& sngLength, const float& sngFlow,
                          const float& sngInletPressure, float& sngOutletPressure,
@@ -95,9 +94,9 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
     const float rho = sngDensity;
     const float nu = sngViscosity;
     const float T = sngTemperature;
-    const bool highMedium = Is(strPressureClass, sel::kHighMedium);
-    const bool low = Is(strPressureClass, sel::kLow);
-    const FrictionLaw law = FrictionLawOf(strPipeMaterial);
+    const bool highMedium = selectors.highMedium;
+    const bool low = selectors.low;
+    const FrictionLaw law = selectors.law;
 
     // Powers of inputs only, the same in every pass; none of them can fail for
     // a float argument, so taking them once changes no result and no error.
@@ -107,7 +106,7 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
     const C P1sq = pw(P1, 2);
 
     Working w;
-    w.K = detail::Roughness(strGasKind, strPipeMaterial);
+    w.K = selectors.roughness;
 
     // Velocity from the actual flow; shared by the passes and the outlet state.
     auto velocity = [&](float Qa) { return store((C(Qa) / 3600 * 4 / 3.1416) / areaScale); };
@@ -194,9 +193,9 @@ void CalcPipeSegmentCounted(const std::string& strGasKind, const std::string& st
                             const float& sngInletPressure, float& sngOutletPressure,
                             float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                             std::int16_t& intCalcError, int& passes) {
-    detail::CalcPipeSegmentImpl(strGasKind, strPressureClass, strPipeMaterial, sngDensity,
-                                sngViscosity, sngTemperature, sngInnerDia, sngLength, sngFlow,
-                                sngInletPressure, sngOutletPressure, sngPressureLoss,
+    detail::CalcPipeSegmentImpl(ReadSelectors(strGasKind, strPressureClass, strPipeMaterial),
+                                sngDensity, sngViscosity, sngTemperature, sngInnerDia, sngLength,
+                                sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
                                 sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {});
 }
 
@@ -208,10 +207,11 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                            std::int16_t& intCalcError, int& passes,
                            std::vector<PassValues>& trace) {
-    detail::CalcPipeSegmentImpl(
-        strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity, sngTemperature,
-        sngInnerDia, sngLength, sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
-        sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {kMaxPasses, &trace});
+    detail::CalcPipeSegmentImpl(ReadSelectors(strGasKind, strPressureClass, strPipeMaterial),
+                                sngDensity, sngViscosity, sngTemperature, sngInnerDia, sngLength,
+                                sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
+                                sngMeanVelocity, sngMaxVelocity, intCalcError, passes,
+                                {kMaxPasses, &trace});
 }
 
 void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& strPressureClass,
@@ -221,10 +221,29 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
                            const float& sngInletPressure, float& sngOutletPressure,
                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                            std::int16_t& intCalcError, int& passes, PassValues& last) {
-    detail::CalcPipeSegmentImpl(
-        strGasKind, strPressureClass, strPipeMaterial, sngDensity, sngViscosity, sngTemperature,
-        sngInnerDia, sngLength, sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
-        sngMeanVelocity, sngMaxVelocity, intCalcError, passes, {kMaxPasses, nullptr, &last});
+    detail::CalcPipeSegmentImpl(ReadSelectors(strGasKind, strPressureClass, strPipeMaterial),
+                                sngDensity, sngViscosity, sngTemperature, sngInnerDia, sngLength,
+                                sngFlow, sngInletPressure, sngOutletPressure, sngPressureLoss,
+                                sngMeanVelocity, sngMaxVelocity, intCalcError, passes,
+                                {kMaxPasses, nullptr, &last});
+}
+
+void CalcPipeSegmentTraced(const SegmentSelectors& selectors, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes, PassValues& last) {
+    detail::CalcPipeSegmentImpl(selectors, sngDensity, sngViscosity, sngTemperature, sngInnerDia,
+                                sngLength, sngFlow, sngInletPressure, sngOutletPressure,
+                                sngPressureLoss, sngMeanVelocity, sngMaxVelocity, intCalcError,
+                                passes, {kMaxPasses, nullptr, &last});
+}
+
+SegmentSelectors ReadSelectors(const std::string& strGasKind, const std::string& strPressureClass,
+                               const std::string& strPipeMaterial) {
+    return {Is(strPressureClass, sel::kHighMedium), Is(strPressureClass, sel::kLow),
+            detail::FrictionLawOf(strPipeMaterial), detail::Roughness(strGasKind, strPipeMaterial)};
 }
 
 float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial) {

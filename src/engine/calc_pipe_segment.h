@@ -85,6 +85,30 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
 // friction law uses none.
 float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial);
 
+// Which turbulent friction law a material takes.
+enum class FrictionLaw { Altshul, CastIron, None };
+
+// What the calculation reads from its three selector texts. Callers that run
+// many segments on the same few selectors read each set once, rather than
+// have the texts compared in every call.
+struct SegmentSelectors {
+    bool highMedium = false;  // neither class: a text the calculation does not know
+    bool low = false;
+    FrictionLaw law = FrictionLaw::None;
+    float roughness = 0;  // as PipeRoughness gives it
+};
+SegmentSelectors ReadSelectors(const std::string& strGasKind, const std::string& strPressureClass,
+                               const std::string& strPipeMaterial);
+
+// The calculation with the last pass's working, as above, on selectors read
+// beforehand.
+void CalcPipeSegmentTraced(const SegmentSelectors& selectors, const float& sngDensity,
+                           const float& sngViscosity, const float& sngTemperature,
+                           const float& sngInnerDia, const float& sngLength, const float& sngFlow,
+                           const float& sngInletPressure, float& sngOutletPressure,
+                           float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
+                           std::int16_t& intCalcError, int& passes, PassValues& last);
+
 // Selector texts, shared by every caller that builds them.
 namespace sel {
 inline constexpr const char* kNaturalGas = "天然气";

@@ -92,8 +92,7 @@ struct CalcOptions {
 
 // The calculation behind CalcPipeSegment, with its pass bound and an optional
 // trace of every pass.
-void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPressureClass,
-                         const std::string& strPipeMaterial, const float& sngDensity,
+void CalcPipeSegmentImpl(const SegmentSelectors& selectors, const float& sngDensity,
                          const float& sngViscosity, const float& sngTemperature,
                          const float& sngInnerDia, const float& sngLength, const float& sngFlow,
                          const float& sngInletPressure, float& sngOutletPressure,
@@ -102,9 +101,6 @@ void CalcPipeSegmentImpl(const std::string& strGasKind, const std::string& strPr
 
 float Roughness(const std::string& gas, const std::string& material);
 
-// Which turbulent friction law a material takes, looked up once per call
-// rather than compared as text in every pass.
-enum class FrictionLaw { Altshul, CastIron, None };
 FrictionLaw FrictionLawOf(const std::string& material);
 float Friction(FrictionLaw law, float K, float d, float nu, float Q, float Re, float previous);
 float Friction(const std::string& material, float K, float d, float nu, float Q, float Re,

@@ -34,6 +34,22 @@ const std::string& Text(Gas g) { return kGasTexts[static_cast<int>(g)]; }
 const std::string& Text(PressureClass c) { return kClassTexts[static_cast<int>(c)]; }
 const std::string& Text(Material m) { return kMaterialTexts[static_cast<int>(m)]; }
 
+// Every set of them as the routine reads it.
+struct SelectorSets {
+    SegmentSelectors sets[3][2][3];
+    SelectorSets() {
+        for (int g = 0; g < 3; ++g)
+            for (int c = 0; c < 2; ++c)
+                for (int m = 0; m < 3; ++m)
+                    sets[g][c][m] = ReadSelectors(kGasTexts[g], kClassTexts[c], kMaterialTexts[m]);
+    }
+    const SegmentSelectors& of(const SegmentInput& in) const {
+        return sets[static_cast<int>(in.gas)][static_cast<int>(in.pressureClass)]
+                   [static_cast<int>(in.material)];
+    }
+};
+const SelectorSets kSelectorSets;
+
 // The working of the routine's last pass.
 void TakeWorking(SegmentTrace& t, const PassValues& last, bool high) {
     t.regime = RegimeOf(last.Re);
@@ -58,7 +74,8 @@ void Appendix(const SegmentInput& in, const MethodOptions& options, SegmentTrace
     t.input.density = rho, t.input.viscosity = nu, t.input.temperature = T;
     t.input.diameter = d, t.input.length = L, t.input.flow = Q, t.input.inlet = P1;
     t.input.start = start;
-    t.roughness = PipeRoughness(Text(in.gas), Text(in.material));
+    const SegmentSelectors& selectors = kSelectorSets.of(in);
+    t.roughness = selectors.roughness;
     t.roughnessUsed = in.material != Material::CastIron;
     t.localLossFraction = kAllowance;
 
@@ -73,8 +90,8 @@ void Appendix(const SegmentInput& in, const MethodOptions& options, SegmentTrace
                                   T, d, L, Q, P1, outlet, loss, mean, max, flag, t.passCount,
                                   passes);
         else
-            CalcPipeSegmentTraced(Text(in.gas), Text(in.pressureClass), Text(in.material), rho, nu,
-                                  T, d, L, Q, P1, outlet, loss, mean, max, flag, t.passCount, last);
+            CalcPipeSegmentTraced(selectors, rho, nu, T, d, L, Q, P1, outlet, loss, mean, max, flag,
+                                  t.passCount, last);
         if (flag == -1) {
             t.outcome = Outcome::PipeTooSmall;
             t.reason = "no valid outlet pressure";

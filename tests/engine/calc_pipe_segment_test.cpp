@@ -39,9 +39,9 @@ struct Outcome {
 Outcome Calc(const Case& c, Outcome r = {}, int maxPasses = kMaxPasses) {
     r.outlet = c.start;
     try {
-        detail::CalcPipeSegmentImpl(c.gas, c.cls, c.material, c.rho, c.nu, c.T, c.d, c.L, c.Q, c.P1,
-                                    r.outlet, r.loss, r.mean, r.max, r.flag, r.passes,
-                                    {maxPasses, &r.trace});
+        detail::CalcPipeSegmentImpl(ReadSelectors(c.gas, c.cls, c.material), c.rho, c.nu, c.T, c.d,
+                                    c.L, c.Q, c.P1, r.outlet, r.loss, r.mean, r.max, r.flag,
+                                    r.passes, {maxPasses, &r.trace});
     } catch (const CalcError& e) {
         r.error = e.kind();
     }
