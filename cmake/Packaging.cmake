@@ -26,6 +26,10 @@ foreach(_program gaspipe gaspipe-calc gaspipe-table)
   endif()
 endforeach()
 
+if(TARGET gaspipe_sheet_module)
+  install(TARGETS gaspipe_sheet_module LIBRARY DESTINATION ${GASPIPE_INSTALL_LIBEXEC})
+endif()
+
 if(TARGET gaspipe)
   install(FILES ${GASPIPE_PACKAGING_DIR}/${GASPIPE_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

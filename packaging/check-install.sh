@@ -21,6 +21,13 @@ case $(readlink "$calc") in /*) fail "bin/gaspipe-calc is an absolute link" ;; e
 listing=$(cd / && "$calc" diameters --material steel)
 [ -n "$listing" ] || fail "gaspipe-calc started through its link lists no diameters"
 
+# The Qt build writes PDF through the sheet writer module beside the tool.
+if ls "$(dirname "$real")"/gaspipe-sheet.* >/dev/null 2>&1; then
+  (cd / && "$calc" sheet --gas lpg --class low --material pe --density 2.38 --viscosity 3.25 \
+     --temperature 288 --diameter 50 --length 10 --flow 30 --inlet 3000 -o "$prefix/check.pdf") ||
+    fail "gaspipe-calc started through its link writes no PDF sheet"
+fi
+
 if [ -e "$prefix/bin/gaspipe" ] || [ -L "$prefix/bin/gaspipe" ]; then
   [ -L "$prefix/bin/gaspipe" ] || fail "bin/gaspipe is not a link"
   [ "$(dirname "$(readlink -f "$prefix/bin/gaspipe")")" = "$(dirname "$real")" ] ||

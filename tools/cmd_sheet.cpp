@@ -3,9 +3,9 @@
 // hydraulics trace's and the network's; the layout is the sheet library's.
 #include <algorithm>
 #include <charconv>
-#include <iterator>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +21,7 @@
 #include "segment_job.h"
 #include "segment_sheet.h"
 #include "sheet_files.h"
+#include "sheet_writer.h"
 #include "table_sheet.h"
 
 namespace gaspipe::cli {
@@ -36,15 +37,14 @@ struct SheetOptions {
     CLI::Option *diameter = nullptr, *maxVelocityOption = nullptr, *maxDropOption = nullptr;
 };
 
-const char* const kSegmentOptions[] = {
-    "--gas",    "--class",    "--material", "--density", "--viscosity", "--temperature", "--length",
-    "--flow",   "--inlet",    "--diameter", "--start",   "--method",    "--rise",        "--local-loss",
-    "--roughness", "--z"};
+const char* const kSegmentOptions[] = {"--gas",       "--class",       "--material",  "--density",
+                                       "--viscosity", "--temperature", "--length",    "--flow",
+                                       "--inlet",     "--diameter",    "--start",     "--method",
+                                       "--rise",      "--local-loss",  "--roughness", "--z"};
 // Those a segment's sheet cannot do without.
-const char* const kRequiredSegmentOptions[] = {"--gas",       "--class",       "--material",
-                                               "--density",   "--viscosity",   "--temperature",
-                                               "--length",    "--flow",        "--inlet",
-                                               "--diameter"};
+const char* const kRequiredSegmentOptions[] = {
+    "--gas",         "--class",  "--material", "--density", "--viscosity",
+    "--temperature", "--length", "--flow",     "--inlet",   "--diameter"};
 
 // SOURCE_DATE_EPOCH, when set, makes the footer's time reproducible.
 sheet::Produced Now() {
@@ -70,16 +70,16 @@ std::string PipeFilePath(const std::string& ini) {
 
 int Write(const sheet::Document& doc, const std::string& path) {
     std::string error;
-    if (sheet::WriteSheetFile(doc, path, error)) return kExitOk;
+    if (WriteSheet(doc, path, error)) return kExitOk;
     PrintMessage(stderr, "sheet: cannot write " + QuotedPath(path) + ": " + error);
     return kExitUsage;
 }
 
 int SegmentSheet(SheetOptions& opt) {
     for (CLI::Option* o : opt.segmentOptions) {
-        const bool required = std::find(std::begin(kRequiredSegmentOptions),
-                                        std::end(kRequiredSegmentOptions),
-                                        o->get_name()) != std::end(kRequiredSegmentOptions);
+        const bool required =
+            std::find(std::begin(kRequiredSegmentOptions), std::end(kRequiredSegmentOptions),
+                      o->get_name()) != std::end(kRequiredSegmentOptions);
         const bool fromPipeFile = o == opt.diameter && !opt.nominal.empty();
         if (required && !fromPipeFile && o->count() == 0)
             throw CLI::RequiredError(o->get_name() + " (or --case CASE.gpcase)");
@@ -217,7 +217,7 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
         if (!format)
             throw CLI::ValidationError("-o",
                                        Quoted(opt->output) + " must end in .pdf, .odt or .html");
-        if (!sheet::CanWrite(*format))
+        if (!CanWriteSheet(*format))
             throw CLI::ValidationError("-o",
                                        "PDF and ODT need the build with Qt; this one writes .html");
         exitStatus = casePath->count() ? CaseSheet(*opt) : SegmentSheet(*opt);

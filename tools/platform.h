@@ -27,6 +27,11 @@ void WidenPipe(std::FILE* stream);
 // A file by its UTF-8 name, as std::fopen opens it (a wide name on Windows).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// The address of symbol in the shared library at path, which stays loaded
+// for the rest of the run; null, with the reason in error, when either cannot
+// be found.
+void* LoadLibrarySymbol(const std::string& path, const char* symbol, std::string& error);
+
 // Directory of the running executable, where PipeParameters.Ini is shipped.
 std::string ExecutableDirectory();
 

@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +35,16 @@ void WidenPipe(std::FILE* stream) {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     return std::fopen(path.c_str(), mode);
+}
+
+void* LoadLibrarySymbol(const std::string& path, const char* symbol, std::string& error) {
+    void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* address = library ? ::dlsym(library, symbol) : nullptr;
+    if (!address) {
+        const char* why = ::dlerror();
+        error = why ? why : path + ": no " + symbol;
+    }
+    return address;
 }
 
 std::string ExecutableDirectory() {

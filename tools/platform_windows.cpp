@@ -69,6 +69,19 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     return ::_wfopen(widePath.c_str(), fileio::Widen(mode).c_str());
 }
 
+void* LoadLibrarySymbol(const std::string& path, const char* symbol, std::string& error) {
+    // The library's own dependencies are looked for beside it.
+    const HMODULE library =
+        ::LoadLibraryExW(fileio::Widen(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    FARPROC address = library ? ::GetProcAddress(library, symbol) : nullptr;
+    if (!address) {
+        error = path + ": " + (library ? "no " + std::string(symbol) : "cannot be loaded") +
+                " (Windows error " + std::to_string(::GetLastError()) + ")";
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(address);
+}
+
 std::string ExecutableDirectory() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {

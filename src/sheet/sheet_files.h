@@ -22,4 +22,10 @@ bool CanWrite(Format format);
 // leaves an existing file as it was.
 bool WriteSheetFile(const Document& doc, const std::string& path, std::string& error);
 
+// The Qt build's WriteSheetFile is also a module of its own, which the
+// command-line tool loads only to write a sheet, so that its other commands
+// start without loading Qt. The module exports it under this name.
+inline constexpr const char* kWriterEntry = "gaspipe_write_sheet_file";
+using WriterEntry = bool (*)(const Document& doc, const std::string& path, std::string& error);
+
 }  // namespace gaspipe::sheet
