@@ -75,8 +75,9 @@ void* LoadLibrarySymbol(const std::string& path, const char* symbol, std::string
         ::LoadLibraryExW(fileio::Widen(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     FARPROC address = library ? ::GetProcAddress(library, symbol) : nullptr;
     if (!address) {
+        const DWORD code = ::GetLastError();  // before anything else can reset it
         error = path + ": " + (library ? "no " + std::string(symbol) : "cannot be loaded") +
-                " (Windows error " + std::to_string(::GetLastError()) + ")";
+                " (Windows error " + std::to_string(code) + ")";
         return nullptr;
     }
     return reinterpret_cast<void*>(address);
