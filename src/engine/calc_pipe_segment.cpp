@@ -246,10 +246,6 @@ SegmentSelectors ReadSelectors(const std::string& strGasKind, const std::string&
             detail::FrictionLawOf(strPipeMaterial), detail::Roughness(strGasKind, strPipeMaterial)};
 }
 
-float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial) {
-    return detail::Roughness(strGasKind, strPipeMaterial);
-}
-
 void CalcPipeSegment(const std::string& strGasKind, const std::string& strPressureClass,
                      const std::string& strPipeMaterial, const float& sngDensity,
                      const float& sngViscosity, const float& sngTemperature,

@@ -81,10 +81,6 @@ void CalcPipeSegmentTraced(const std::string& strGasKind, const std::string& str
                            float& sngPressureLoss, float& sngMeanVelocity, float& sngMaxVelocity,
                            std::int16_t& intCalcError, int& passes, PassValues& last);
 
-// The roughness (mm) the calculation takes for a gas and material; 0 where its
-// friction law uses none.
-float PipeRoughness(const std::string& strGasKind, const std::string& strPipeMaterial);
-
 // Which turbulent friction law a material takes.
 enum class FrictionLaw { Altshul, CastIron, None };
 
@@ -95,7 +91,7 @@ struct SegmentSelectors {
     bool highMedium = false;  // neither class: a text the calculation does not know
     bool low = false;
     FrictionLaw law = FrictionLaw::None;
-    float roughness = 0;  // as PipeRoughness gives it
+    float roughness = 0;  // mm; 0 where the friction law takes none
 };
 SegmentSelectors ReadSelectors(const std::string& strGasKind, const std::string& strPressureClass,
                                const std::string& strPipeMaterial);
