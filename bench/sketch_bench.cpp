@@ -27,7 +27,8 @@ network::Case Line(int segments, int reach) {
     for (int n = 1; n <= segments; ++n) {
         network::Segment s;
         s.id = std::to_string(n);
-        s.from = NodeName(std::uniform_int_distribution<int>(std::max(0, n - reach), n - 1)(random));
+        s.from =
+            NodeName(std::uniform_int_distribution<int>(std::max(0, n - reach), n - 1)(random));
         s.to = NodeName(n);
         s.material = "钢管";
         s.nominal = "50";

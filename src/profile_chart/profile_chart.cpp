@@ -49,13 +49,15 @@ void LabelNodes(QChart* chart, QScatterSeries* nodes, const network::Profile& pr
         const QRectF area = chart->plotArea();
         std::vector<QRectF> boxes;
         for (const auto& [i, label] : labels) {
-            const QPointF at = i < points.size() ? chart->mapToPosition(points[i], nodes) : QPointF();
+            const QPointF at =
+                i < points.size() ? chart->mapToPosition(points[i], nodes) : QPointF();
             QRectF box = label->boundingRect();
             const double x = std::clamp(at.x() - box.width() / 2, area.left() + 2,
                                         std::max(area.left() + 2, area.right() - box.width() - 2));
             double y = at.y() - box.height() - 4;
             if (y < area.top() + 1) y = at.y() + 5;
-            y = std::clamp(y, area.top() + 1, std::max(area.top() + 1, area.bottom() - box.height() - 1));
+            y = std::clamp(y, area.top() + 1,
+                           std::max(area.top() + 1, area.bottom() - box.height() - 1));
             box.moveTo(x, y);
             label->setPos(box.topLeft());
             boxes.push_back(box.adjusted(-3, -1, 3, 1));

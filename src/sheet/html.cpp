@@ -166,13 +166,15 @@ struct Writer {
         out += "<p class=\"caption\">" + Escape(f.caption) + "</p></figure>\n";
     }
     void operator()(const SketchFigure& f) {
-        const std::vector<std::string> pages = sketchSvg ? sketchSvg(f) : std::vector<std::string>();
+        const std::vector<std::string> pages =
+            sketchSvg ? sketchSvg(f) : std::vector<std::string>();
+        const std::string caption = "<p class=\"caption\">" + Escape(f.caption);
         if (pages.empty())
-            out += "<figure><p class=\"note\">（计算简图见本计算书的 PDF 或 ODT 文件。）</p>"
-                   "<p class=\"caption\">" + Escape(f.caption) + "</p></figure>\n";
+            out += "<figure><p class=\"note\">（计算简图见本计算书的 PDF 或 ODT 文件。）</p>" +
+                   caption + "</p></figure>\n";
         for (std::size_t k = 0; k < pages.size(); ++k)
-            out += "<figure class=\"sketch\">" + pages[k] + "<p class=\"caption\">" +
-                   Escape(f.caption + (k ? "（续）" : "")) + "</p></figure>\n";
+            out += "<figure class=\"sketch\">" + pages[k] + caption + (k ? "（续）" : "") +
+                   "</p></figure>\n";
     }
     void operator()(const SignOff& s) {
         out +=

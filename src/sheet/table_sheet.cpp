@@ -68,8 +68,8 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
         if (c.method.z && !low) row("压缩因子 Z（给定）", Shortest(*c.method.z), "");
     }
     w.Add(std::move(t), "计算参数");
-    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自管道参数文件“" + o.pipeFile +
-           "”，另给定内径的管段按给定值。");
+    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自管道参数文件“" +
+           o.pipeFile + "”，另给定内径的管段按给定值。");
     if (!c.nodes.empty()) {
         Table nodes;
         nodes.widthPercent = 70;
@@ -87,8 +87,9 @@ void AddSketch(Writer& w, const network::Case& c, const network::Network& net) {
     figure.tree = sketch::BuildTree(c, net.topology());
     figure.caption = "图 " + std::to_string(w.chapter()) + "-1　计算简图";
     w.Add(std::move(figure));
-    w.Note("注：■ 为气源，● 为节点，○ 为末端节点（其后为节点负荷）；管段上方为管段编号，下方为公称"
-           "直径（钢管、铸铁管 DN，PE 管 dn）与管段长度 L。");
+    w.Note(
+        "注：■ 为气源，● 为节点，○ 为末端节点（其后为节点负荷）；管段上方为管段编号，下方为公称"
+        "直径（钢管、铸铁管 DN，PE 管 dn）与管段长度 L。");
 }
 
 void AddTable(Writer& w, const network::Case& c, const network::Network& net, bool low) {

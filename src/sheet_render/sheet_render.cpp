@@ -179,8 +179,7 @@ std::vector<std::string> SketchFigureSvg(const SketchFigure& figure) {
     const auto layout = detail::LaySketch(figure);
     std::vector<std::string> pages;
     for (std::size_t k = 0; k < layout->pages.size(); ++k) {
-        const QByteArray bytes =
-            SketchPageSvg(*layout, k, detail::SketchFont(), Q(figure.caption));
+        const QByteArray bytes = SketchPageSvg(*layout, k, detail::SketchFont(), Q(figure.caption));
         // Inline in HTML: from the svg element on, without the XML prologue.
         const qsizetype start = bytes.indexOf("<svg");
         if (start >= 0) pages.push_back(bytes.mid(start).toStdString());

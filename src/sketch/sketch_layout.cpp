@@ -167,7 +167,8 @@ class Layouter {
     // Where column d0 sits in its band: after the hollow copy of the parents
     // when the band goes on from the one above.
     double Base(std::size_t d0) const {
-        return d0 == 0 ? pad_ + std::max(markR_, name_[0] / 2) : pad_ + lead_[d0 - 1] + gap_[d0 - 1];
+        return d0 == 0 ? pad_ + std::max(markR_, name_[0] / 2)
+                       : pad_ + lead_[d0 - 1] + gap_[d0 - 1];
     }
 
     double StubExtent(std::size_t d) const {
@@ -250,8 +251,8 @@ class Layouter {
                 width = std::max(width, left);
             } else {
                 band.marks.push_back({x, row, Mark::Kind::Junction, i});
-                band.texts.push_back(
-                    {node.name, x - name_[i] / 2, name_[i], row, Place::Above, Label::Kind::Node, i});
+                band.texts.push_back({node.name, x - name_[i] / 2, name_[i], row, Place::Above,
+                                      Label::Kind::Node, i});
             }
             width = std::max(width, x + Tail(i));
             if (!Leaf(i)) {
@@ -267,8 +268,7 @@ class Layouter {
             // The segment into the node, from its parent or the parent's bus.
             const std::size_t p = node.parent;
             const double px = d == d0 ? ghostX : xOf(d - 1);
-            band.runs.push_back(
-                {p + 1 == i ? px : px + busOffset_, x, row, Line::Kind::Pipe, i});
+            band.runs.push_back({p + 1 == i ? px : px + busOffset_, x, row, Line::Kind::Pipe, i});
             auto centred = [&](const std::string& text, double w, double from, double to,
                                Place place, Label::Kind kind) {
                 if (!text.empty())
@@ -333,7 +333,8 @@ class Layouter {
         std::vector<Strip> strips(pieces.size());
         for (std::size_t k = 0; k < pieces.size(); ++k) {
             const Piece& p = pieces[k];
-            std::fill(pieceOf.begin() + std::ptrdiff_t(p.r0), pieceOf.begin() + std::ptrdiff_t(p.r1), k);
+            std::fill(pieceOf.begin() + std::ptrdiff_t(p.r0),
+                      pieceOf.begin() + std::ptrdiff_t(p.r1), k);
             strips[k].top = p.top;
             strips[k].bottom = RowY(p.r1 - 1, p.r0, p.top) + bottom_;
         }
@@ -342,7 +343,8 @@ class Layouter {
             return RowY(row, p.r0, p.top);
         };
         for (const auto& r : band.runs)
-            strips[pieceOf[r.row]].lines.push_back({{r.x0, y(r.row)}, {r.x1, y(r.row)}, r.kind, r.node});
+            strips[pieceOf[r.row]].lines.push_back(
+                {{r.x0, y(r.row)}, {r.x1, y(r.row)}, r.kind, r.node});
         for (const auto& b : band.buses) {
             // A bus cut by the page runs to its strip's edge.
             for (std::size_t k = pieceOf[b.row0]; k <= pieceOf[b.row1]; ++k) {

@@ -26,11 +26,11 @@ struct Metrics {
     // The width of a label in the painter's font; default: a guess from the
     // characters (a full-width character one text height, others half).
     std::function<double(std::string_view)> textWidth;
-    double textHeight = 16;  // a label's line
-    double maxWidth = 1000;  // a band wraps beyond this, if a column leaves room
-    double pageHeight = 0;   // 0: one page however long; else pages at most this high
+    double textHeight = 16;      // a label's line
+    double maxWidth = 1000;      // a band wraps beyond this, if a column leaves room
+    double pageHeight = 0;       // 0: one page however long; else pages at most this high
     double firstPageHeight = 0;  // the first page's, when it differs
-    bool pipes = true;       // DN and length under each segment
+    bool pipes = true;           // DN and length under each segment
 };
 
 struct Point {
@@ -50,7 +50,12 @@ struct Line {
 };
 
 struct Mark {
-    enum class Kind { Source, Junction, End, Ghost };  // Ghost: repeats the node a band goes on from
+    enum class Kind {
+        Source,
+        Junction,
+        End,
+        Ghost
+    };  // Ghost: repeats the node a band goes on from
     Point at;
     Kind kind = Kind::Junction;
     std::size_t node = kNone;

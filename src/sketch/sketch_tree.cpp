@@ -51,7 +51,9 @@ Tree BuildTree(const network::Case& c, const network::Topology& t, const TreeOpt
     // Children of each segment (and of the source, at n) in case order, the
     // one with the largest part of the line below it moved to the front.
     std::vector<std::size_t> first(n + 3, 0), children(n);
-    auto parentOf = [&](std::size_t s) { return t.feeder[s] == network::kNoSegment ? n : t.feeder[s]; };
+    auto parentOf = [&](std::size_t s) {
+        return t.feeder[s] == network::kNoSegment ? n : t.feeder[s];
+    };
     for (std::size_t s = 0; s < n; ++s) ++first[parentOf(s) + 2];
     for (std::size_t p = 3; p < first.size(); ++p) first[p] += first[p - 1];
     for (std::size_t s = 0; s < n; ++s) children[first[parentOf(s) + 1]++] = s;

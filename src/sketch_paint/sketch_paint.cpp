@@ -20,9 +20,9 @@ namespace gaspipe {
 
 namespace {
 
-constexpr double kTextSize = 12;   // drawing units: 9 pt at the natural size
-constexpr double kMargin = 12;     // white around an exported picture
-constexpr double kPngScale = 2;    // pixels per drawing unit in a PNG
+constexpr double kTextSize = 12;       // drawing units: 9 pt at the natural size
+constexpr double kMargin = 12;         // white around an exported picture
+constexpr double kPngScale = 2;        // pixels per drawing unit in a PNG
 constexpr double kLongestPng = 12000;  // drawing units; beyond, the PNG would take too much memory
 constexpr std::size_t kMostKnownWidths = 300'000;
 
@@ -39,7 +39,9 @@ QFont LabelFont(const QFont& base, const QPaintDevice* device) {
 // Looks up a string_view without making a string.
 struct Hash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    std::size_t operator()(std::string_view text) const {
+        return std::hash<std::string_view>()(text);
+    }
 };
 
 // A 96-dpi device for measuring.

@@ -147,7 +147,8 @@ int main(int argc, char* argv[]) {
         ok = window.saveFile(dir.filePath(QStringLiteral("generated-200.gpcase"))) && ok;
         Settle();
         ok = Save(window.grab(), dir, QStringLiteral("%1-table-generated.png").arg(n)) && ok;
-        const QString sketch = dir.filePath(QStringLiteral("%1-table-generated-sketch.png").arg(n + 1));
+        const QString sketch =
+            dir.filePath(QStringLiteral("%1-table-generated-sketch.png").arg(n + 1));
         ok = window.exportSketch(sketch) && ok;
         QTextStream(stdout) << "wrote " << sketch << '\n';
         n += 10;

@@ -237,9 +237,8 @@ void TableWindow::BuildMenus() {
     fileMenu_->addAction(actImportCsv_);
     fileMenu_->addSeparator();
     exportEnd_ = fileMenu_->addSeparator();
-    for (QAction* a :
-         {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_, actExportSketch_,
-          actExportSheet_})
+    for (QAction* a : {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_,
+                       actExportSketch_, actExportSheet_})
         addExportAction(a);
     fileMenu_->addAction(actClose_);
 
@@ -317,9 +316,8 @@ void TableWindow::BuildFigures() {
     auto settings = Settings(options_.settingsFile);
     figures_->restoreState(settings->value(key).toByteArray());
     sketch_->setPipesShown(settings->value(QStringLiteral("sketchPipes"), true).toBool());
-    connect(figures_, &QSplitter::splitterMoved, this, [this, key] {
-        Settings(options_.settingsFile)->setValue(key, figures_->saveState());
-    });
+    connect(figures_, &QSplitter::splitterMoved, this,
+            [this, key] { Settings(options_.settingsFile)->setValue(key, figures_->saveState()); });
     connect(sketch_, &SketchPanel::pipesToggled, this, [this](bool shown) {
         Settings(options_.settingsFile)->setValue(QStringLiteral("sketchPipes"), shown);
     });

@@ -142,7 +142,8 @@ TEST_F(SheetFileTest, SketchBeforeTheTableInThePdfAndTheHtml) {
         const std::string pdf = Path("line.pdf");
         Write(doc, pdf);
         const std::string text = PdfText(pdf);
-        const std::size_t sketch = text.find("图4-1计算简图"), table = text.find("表5-1管网水力计算表");
+        const std::size_t sketch = text.find("图4-1计算简图"),
+                          table = text.find("表5-1管网水力计算表");
         ASSERT_NE(sketch, std::string::npos);
         ASSERT_NE(table, std::string::npos);
         EXPECT_LT(sketch, table);
@@ -161,7 +162,8 @@ TEST_F(SheetFileTest, SketchBeforeTheTableInThePdfAndTheHtml) {
         ASSERT_NE(figure, std::string::npos);
         EXPECT_LT(figure, page.find("管网水力计算表"));
         for (const char* label : {example.labels[0], example.labels[2]})
-            EXPECT_NE(page.find(std::string(">") + label + "<", figure), std::string::npos) << label;
+            EXPECT_NE(page.find(std::string(">") + label + "<", figure), std::string::npos)
+                << label;
     }
 }
 

@@ -46,8 +46,10 @@ Case RandomLine(int segments, int reach, unsigned seed) {
     Case c = LowPressureCase("S");
     std::mt19937 random(seed);
     for (int n = 1; n <= segments; ++n) {
-        const int parent = std::uniform_int_distribution<int>(std::max(0, n - reach), n - 1)(random);
-        AddSegment(c, std::to_string(n), parent == 0 ? "S" : Id("J", parent), Id("J", n), 5 + n % 37);
+        const int parent =
+            std::uniform_int_distribution<int>(std::max(0, n - reach), n - 1)(random);
+        AddSegment(c, std::to_string(n), parent == 0 ? "S" : Id("J", parent), Id("J", n),
+                   5 + n % 37);
         if (n % 3 == 0) AddNode(c, Id("J", n), 0, 0.5 * n);
     }
     return c;
@@ -77,12 +79,13 @@ void ExpectClean(const Layout& layout, const Tree& tree, const Metrics& m) {
     std::vector<int> pipes(tree.nodes.size(), 0), marks(tree.nodes.size(), 0);
     for (const Page& page : layout.pages) {
         const double height = &page == &layout.pages[0] && m.firstPageHeight > 0 ? m.firstPageHeight
-                              : m.pageHeight > 0                                ? m.pageHeight
-                                                                                : INFINITY;
+                              : m.pageHeight > 0                                 ? m.pageHeight
+                                                                                 : INFINITY;
         EXPECT_LE(page.height, height);
         for (const Strip& s : page.strips) {
             std::vector<Box> labels;
-            for (const Label& l : s.labels) labels.push_back({l.left, l.top, l.left + l.width, l.top + m.textHeight});
+            for (const Label& l : s.labels)
+                labels.push_back({l.left, l.top, l.left + l.width, l.top + m.textHeight});
             for (const Line& l : s.lines) {
                 if (l.kind == Line::Kind::Pipe) ++pipes.at(l.node);
                 EXPECT_TRUE(Horizontal(l) || l.from.x == l.to.x);
@@ -98,13 +101,15 @@ void ExpectClean(const Layout& layout, const Tree& tree, const Metrics& m) {
                         if ((h ? a->from.y != b->from.y : a->from.x != b->from.x)) continue;
                         const double a0 = h ? a->from.x : a->from.y, a1 = h ? a->to.x : a->to.y;
                         const double b0 = h ? b->from.x : b->from.y, b1 = h ? b->to.x : b->to.y;
-                        EXPECT_FALSE(std::min(a1, b1) - std::max(a0, b0) > 0.01) << "overlapping pipes";
+                        EXPECT_FALSE(std::min(a1, b1) - std::max(a0, b0) > 0.01)
+                            << "overlapping pipes";
                         continue;
                     }
                     if (!Horizontal(*a)) std::swap(a, b);
                     const bool crosses = a->from.x < b->from.x && b->from.x < a->to.x &&
                                          b->from.y < a->from.y && a->from.y < b->to.y;
-                    EXPECT_FALSE(crosses) << "pipes into nodes " << a->node << " and " << b->node << " cross";
+                    EXPECT_FALSE(crosses)
+                        << "pipes into nodes " << a->node << " and " << b->node << " cross";
                 }
             for (std::size_t i = 0; i < labels.size(); ++i) {
                 const Label& label = s.labels[i];
@@ -116,12 +121,15 @@ void ExpectClean(const Layout& layout, const Tree& tree, const Metrics& m) {
                     EXPECT_FALSE(Overlap(labels[i], labels[j]))
                         << "'" << label.text << "' over '" << s.labels[j].text << "'";
                 for (const Line& l : s.lines)
-                    EXPECT_FALSE(Overlap(labels[i], {std::min(l.from.x, l.to.x), std::min(l.from.y, l.to.y),
-                                                     std::max(l.from.x, l.to.x) + 0.02, std::max(l.from.y, l.to.y) + 0.02}))
+                    EXPECT_FALSE(Overlap(
+                        labels[i],
+                        {std::min(l.from.x, l.to.x), std::min(l.from.y, l.to.y),
+                         std::max(l.from.x, l.to.x) + 0.02, std::max(l.from.y, l.to.y) + 0.02}))
                         << "a pipe through '" << label.text << "'";
                 for (const Mark& mk : s.marks) {
                     const double r = layout.markRadius;
-                    EXPECT_FALSE(Overlap(labels[i], {mk.at.x - r, mk.at.y - r, mk.at.x + r, mk.at.y + r}))
+                    EXPECT_FALSE(
+                        Overlap(labels[i], {mk.at.x - r, mk.at.y - r, mk.at.x + r, mk.at.y + r}))
                         << "a node mark in '" << label.text << "'";
                 }
             }
@@ -139,9 +147,9 @@ TEST(SketchTree, TextsFromTheCaseMainBranchFirstAndTheEndLabelHook) {
     // The riser goes straight up; each floor's two flats branch off it.
     std::vector<std::string> names;
     for (const Node& n : riser.nodes) names.push_back(n.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"进户", "F1", "F2", "F3", "F4", "F5", "F6", "601", "602",
-                                               "501", "502", "401", "402", "301", "302", "201", "202",
-                                               "101", "102"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"进户", "F1", "F2", "F3", "F4", "F5", "F6", "601",
+                                               "602", "501", "502", "401", "402", "301", "302",
+                                               "201", "202", "101", "102"}));
     EXPECT_EQ(riser.nodes[1].pipe, "DN25 L=8m");
     EXPECT_EQ(riser.nodes[7].segmentId, "6-1");
     EXPECT_EQ(riser.nodes[7].pipe, "DN15 L=3.5m");
