@@ -65,10 +65,10 @@ class Layouter {
         pad_ = 0.3 * h_;
         busOffset_ = 0.6 * h_;
         stub_ = 1.6 * h_;
-        // A label over the line and one under it, clear of the marks, and
-        // room between rows.
+        // A label over the line, clear of the marks, and one under it (or
+        // half an end node's text), and half a line between rows.
         const double beside = h_ + markR_ + 1;
-        pitch_ = m.pipes ? 2 * beside + 0.5 * h_ : beside + 0.5 * h_ + 0.5 * h_ + 2;
+        pitch_ = m.pipes ? 2 * beside + 0.5 * h_ : beside + h_ + 2;
         top_ = beside + pad_;
         bottom_ = m.pipes ? beside + pad_ : h_ / 2 + pad_;
     }
@@ -179,7 +179,7 @@ class Layouter {
     // at least.
     std::size_t BandEnd(std::size_t d0) const {
         const double base = Base(d0);
-        double reach = x_[d0] - x_[d0] + extent_[d0];
+        double reach = extent_[d0];
         std::size_t d1 = d0 + 1;
         while (d1 <= maxDepth_) {
             const double more = std::max(reach, x_[d1] - x_[d0] + extent_[d1]);
@@ -221,8 +221,9 @@ class Layouter {
         };
         for (std::size_t p : ghosts) {
             band.marks.push_back({ghostX, rowOf(p), Mark::Kind::Ghost, p});
-            band.texts.push_back({tree_.nodes[p].name, ghostX - name_[p] / 2, name_[p], rowOf(p),
-                                  Place::Above, Label::Kind::Ghost, p});
+            band.texts.push_back({p == 0 ? SourceText(tree_.nodes[p].name) : tree_.nodes[p].name,
+                                  ghostX - name_[p] / 2, name_[p], rowOf(p), Place::Above,
+                                  Label::Kind::Ghost, p});
             bus(p, ghostX);
         }
         for (std::size_t k = byDepth_[d0]; k < byDepth_[d1]; ++k) {
