@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "profile.h"
+#include "sketch_tree.h"
 
 namespace gaspipe::sheet {
 
@@ -97,6 +98,16 @@ struct ProfileFigure {
     double widthMm = 160, heightMm = 90;
 };
 
+// The calculation sketch of the line. The renderer lays it out in its own
+// font on pages whose drawing takes at most widthMm × heightMm; a sketch
+// longer than that goes on over more pages, each with the caption, whose
+// drawing may be nextHeightMm high (no chapter heading above it).
+struct SketchFigure {
+    sketch::Tree tree;
+    std::string caption;
+    double widthMm = 250, heightMm = 148, nextHeightMm = 154;
+};
+
 // Signature rows left blank for the design institute's sign-off.
 struct SignOff {
     std::vector<std::string> roles;  // 设计, 校对, 审核, 审定
@@ -109,8 +120,8 @@ struct PageBreak {
     Orientation orientation = Orientation::Portrait;
 };
 
-using Element =
-    std::variant<Heading, Paragraph, Table, Formula, Symbols, ProfileFigure, SignOff, PageBreak>;
+using Element = std::variant<Heading, Paragraph, Table, Formula, Symbols, ProfileFigure,
+                             SketchFigure, SignOff, PageBreak>;
 
 struct Document {
     std::string title;  // also the PDF's title

@@ -36,7 +36,8 @@ std::string StatusText(const SegmentResult& r) {
     return "满足";
 }
 
-void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low) {
+void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
+               const std::string& tableRef) {
     w.Chapter("已知条件");
     Table t;
     t.columns = {Col("序号", Align::Center, 1), Col("名　称", Align::Left, 5),
@@ -67,8 +68,8 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
         if (c.method.z && !low) row("压缩因子 Z（给定）", Shortest(*c.method.z), "");
     }
     w.Add(std::move(t), "计算参数");
-    w.Para("各管段的管材、公称直径、长度与流量见表 4-1；管道内径取自管道参数文件“" + o.pipeFile +
-           "”，另给定内径的管段按给定值。");
+    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自管道参数文件“" +
+           o.pipeFile + "”，另给定内径的管段按给定值。");
     if (!c.nodes.empty()) {
         Table nodes;
         nodes.widthPercent = 70;
@@ -78,6 +79,17 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
             nodes.rows.push_back({Text(n.id), Text(Shortest(n.elevation)), Text(Shortest(n.load))});
         w.Add(std::move(nodes), "节点标高与负荷");
     }
+}
+
+void AddSketch(Writer& w, const network::Case& c, const network::Network& net) {
+    w.Chapter("计算简图");
+    SketchFigure figure;
+    figure.tree = sketch::BuildTree(c, net.topology());
+    figure.caption = "图 " + std::to_string(w.chapter()) + "-1　计算简图";
+    w.Add(std::move(figure));
+    w.Note(
+        "注：■ 为气源，● 为节点，○ 为末端节点（其后为节点负荷）；管段上方为管段编号，下方为公称"
+        "直径（钢管、铸铁管 DN，PE 管 dn）与管段长度 L。");
 }
 
 void AddTable(Writer& w, const network::Case& c, const network::Network& net, bool low) {
@@ -245,10 +257,13 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
     if (const auto maxDrop = network::EffectiveMaxDrop(c); maxDrop && !c.limits.maxDrop)
         w.Para("低压管道自调压装置至燃具的允许压力降按 0.75P_{n} + 150 Pa 计，P_{n} = " +
                Shortest(*c.limits.appliancePressure) + " Pa 时为 " + Shortest(*maxDrop) + " Pa。");
-    AddInputs(w, c, o, low);
+    // The table's chapter comes after these two, the formulas and the sketch.
+    const std::string tableRef = "表 " + std::to_string(w.chapter() + 4) + "-1";
+    AddInputs(w, c, o, low, tableRef);
     AddFormulas(w, scope);
 
     w.Add(PageBreak{Orientation::Landscape});
+    AddSketch(w, c, net);
     AddTable(w, c, net, low);
     if (const auto lowest = network::LowestPressureSegment(net)) {
         w.Chapter("压力曲线");
@@ -271,7 +286,8 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
         const network::Segment& s = c.segments[*detail];
         w.Chapter("管段 " + s.id + " 详细计算");
         w.Para(std::string(chosen ? "选取" : "取损失最大的") + "管段 " + s.id + "（" + s.from +
-               " → " + s.to + "）给出详细计算过程，其余管段按相同方法计算，结果见表 4-1。");
+               " → " + s.to + "）给出详细计算过程，其余管段按相同方法计算，结果见" + tableRef +
+               "。");
         const hydraulics::SegmentTrace trace = net.Trace(c, *detail);
         PipeEntry pipe;
         pipe.nominal = s.nominal;

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "profile_chart.h"
+#include "sketch_object.h"
+#include "sketch_paint.h"
 #include "text_document.h"
 
 namespace gaspipe::sheet {
@@ -97,7 +99,7 @@ QByteArray RenderPdf(const Document& doc) {
         std::vector<std::unique_ptr<QTextDocument>> docs;
         int total = 0;
         for (const PageRun& run : runs) {
-            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits);
+            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits, true);
             text->documentLayout()->setPaintDevice(&writer);
             const QRectF body = BodyRect(run.orientation);
             text->setPageSize(body.size());
@@ -167,6 +169,22 @@ std::string ProfileFigureSvg(const ProfileFigure& figure) {
     // Inline in HTML: from the svg element on, without the XML prologue.
     const qsizetype start = bytes.indexOf("<svg");
     return start < 0 ? std::string() : bytes.mid(start).toStdString();
+}
+
+}  // namespace gaspipe::sheet
+
+namespace gaspipe::sheet {
+
+std::vector<std::string> SketchFigureSvg(const SketchFigure& figure) {
+    const auto layout = detail::LaySketch(figure);
+    std::vector<std::string> pages;
+    for (std::size_t k = 0; k < layout->pages.size(); ++k) {
+        const QByteArray bytes = SketchPageSvg(*layout, k, detail::SketchFont(), Q(figure.caption));
+        // Inline in HTML: from the svg element on, without the XML prologue.
+        const qsizetype start = bytes.indexOf("<svg");
+        if (start >= 0) pages.push_back(bytes.mid(start).toStdString());
+    }
+    return pages;
 }
 
 }  // namespace gaspipe::sheet

@@ -8,6 +8,7 @@
 #include <QByteArray>
 
 #include <string>
+#include <vector>
 
 #include "document.h"
 
@@ -24,5 +25,8 @@ QByteArray RenderOdt(const Document& doc);
 
 // The profile chart as inline SVG for the HTML sheet.
 std::string ProfileFigureSvg(const ProfileFigure& figure);
+
+// The sketch's pages as inline SVG for the HTML sheet.
+std::vector<std::string> SketchFigureSvg(const SketchFigure& figure);
 
 }  // namespace gaspipe::sheet

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "profile_chart.h"
+#include "sketch_object.h"
 
 namespace gaspipe::sheet::detail {
 
@@ -37,8 +38,8 @@ Qt::Alignment ToQt(Align a) {
 
 class Builder {
   public:
-    Builder(QTextDocument& doc, const Typeface& typeface, Units units)
-        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units) {}
+    Builder(QTextDocument& doc, const Typeface& typeface, Units units, bool vectorSketch)
+        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units), vector_(vectorSketch) {}
 
     void operator()(const Heading& h) {
         QTextBlockFormat block;
@@ -170,23 +171,26 @@ class Builder {
             painter.setRenderHint(QPainter::Antialiasing);
             PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
         }
-        const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
-        doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
-        QTextBlockFormat block;
-        block.setAlignment(Qt::AlignHCenter);
-        block.setTopMargin(Pt(6));
-        NewBlock(block);
-        QTextImageFormat format;
-        format.setName(name);
-        // Image sizes are in pixels at 96 dpi, scaled to the paint device.
-        format.setWidth(logical.width());
-        format.setHeight(logical.height());
-        cursor_.insertImage(format);
-        QTextBlockFormat caption;
-        caption.setAlignment(Qt::AlignHCenter);
-        caption.setBottomMargin(Pt(6));
-        NewBlock(caption);
-        cursor_.insertText(Q(f.caption), Font(typeface_.heading, 10.5));
+        FigureBlock();
+        InsertPicture(image, logical);
+        Caption(Q(f.caption));
+    }
+
+    void operator()(const SketchFigure& f) {
+        const auto layout = LaySketch(f);
+        for (std::size_t k = 0; k < layout->pages.size(); ++k) {
+            if (k > 0) breakBefore_ = true;
+            FigureBlock();
+            if (vector_) {
+                cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
+                                   SketchObjectFormat(doc_, layout, k));
+            } else {
+                QSizeF logical;
+                const QImage image = SketchPicture(*layout, k, logical);
+                InsertPicture(image, logical);
+            }
+            Caption(Q(f.caption) + (k > 0 ? QStringLiteral("（续）") : QString()));
+        }
     }
 
     void operator()(const SignOff& s) {
@@ -212,6 +216,34 @@ class Builder {
     void operator()(const PageBreak&) { breakBefore_ = true; }
 
   private:
+    // The paragraph of a figure, kept on the page of its caption.
+    void FigureBlock() {
+        QTextBlockFormat block;
+        block.setAlignment(Qt::AlignHCenter);
+        block.setTopMargin(Pt(6));
+        block.setProperty(kKeepWithNext, true);
+        NewBlock(block);
+    }
+
+    void InsertPicture(const QImage& image, QSizeF logical) {
+        const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
+        doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        QTextImageFormat format;
+        format.setName(name);
+        // Image sizes are in pixels at 96 dpi, scaled to the paint device.
+        format.setWidth(logical.width());
+        format.setHeight(logical.height());
+        cursor_.insertImage(format);
+    }
+
+    void Caption(const QString& text) {
+        QTextBlockFormat caption;
+        caption.setAlignment(Qt::AlignHCenter);
+        caption.setBottomMargin(Pt(6));
+        NewBlock(caption);
+        cursor_.insertText(text, Font(typeface_.heading, 10.5));
+    }
+
     // Indents, and every other length.
     double IndentPt(double points) const { return points * units_.indent; }
     double Pt(double points) const { return points * units_.length; }
@@ -324,6 +356,7 @@ class Builder {
     QTextTable* lastTable_ = nullptr;  // the one just above an empty paragraph
     bool emptyBlock_ = true, breakBefore_ = false;
     int figures_ = 0;
+    bool vector_;
 };
 
 }  // namespace
@@ -352,7 +385,8 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 }
 
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units) {
+                                                 const Typeface& typeface, Units units,
+                                                 bool vectorSketch) {
     auto doc = std::make_unique<QTextDocument>();
     // The layout starts every page below this margin: superscripts in a
     // page's first line rise above the line, into the page before otherwise.
@@ -361,8 +395,9 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
     doc->setDefaultFont(font);
-    Builder builder(*doc, typeface, units);
+    Builder builder(*doc, typeface, units, vectorSketch);
     for (const Element* e : elements) std::visit(builder, *e);
+    RegisterSketchObjects(*doc);
     return doc;
 }
 
@@ -385,9 +420,21 @@ void KeepWithNext(QTextDocument& doc, double pageHeight) {
         const bool parted = format.boolProperty(kKeepWithNext) && next.isValid() &&
                             page(here.top()) != page(layout->blockBoundingRect(next).bottom() - 1);
         if (!split && !parted) continue;
-        if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
+        // A heading over a figure goes with the figure and its caption.
+        QTextBlock first = b;
+        for (QTextBlock p = b.previous();
+             p.isValid() && p.blockFormat().boolProperty(kKeepWithNext) &&
+             !(p.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) &&
+             !QTextCursor(p).currentTable() &&
+             page(layout->blockBoundingRect(p).top()) == page(here.top());
+             p = p.previous())
+            first = p;
+        if (std::fmod(layout->blockBoundingRect(first).top(), pageHeight) < 1) first = b;
+        if (std::fmod(layout->blockBoundingRect(first).top(), pageHeight) < 1)
+            continue;  // already at a page's top
+        format = first.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(b).setBlockFormat(format);
+        QTextCursor(first).setBlockFormat(format);
         // The layout redoes only part of the document after a format change
         // and leaves paragraphs below tables unlaid: all of it again.
         doc.markContentsDirty(0, doc.characterCount());

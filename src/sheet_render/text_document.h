@@ -34,9 +34,11 @@ struct Units {
     double indent, length;
 };
 
-// The elements as one document; page breaks start a new page.
+// The elements as one document; page breaks start a new page. vectorSketch:
+// the sketch as objects painted with the document (PDF), else as pictures.
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units);
+                                                 const Typeface& typeface, Units units,
+                                                 bool vectorSketch = false);
 
 // After layout on pages of pageHeight: headings and captions that ended up
 // at the foot of a page, apart from what they introduce, and short

@@ -21,6 +21,8 @@
 #include "segment_table_view.h"
 #include "segments_csv.h"
 #include "sheet_export.h"
+#include "sketch_paint.h"
+#include "sketch_panel.h"
 #include "table_window.h"
 #include "undo_commands.h"
 #include "xlsx_export.h"
@@ -31,6 +33,7 @@ namespace {
 
 constexpr int kRecentFiles = 8;
 const QSize kChartExportSize(1200, 700);
+constexpr double kSketchExportWidth = 1200;  // drawing units; the picture is twice that in pixels
 
 std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
@@ -158,6 +161,27 @@ bool TableWindow::exportChart(const QString& path) {
     return ok;
 }
 
+bool TableWindow::exportSketch(const QString& path) {
+    sketch_->Refresh();
+    std::string error;
+    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    bool ok = false;
+    if (sketch_->tree().nodes.size() < 2)
+        error = "没有可以绘制的管段";
+    else if (svg)
+        ok = ExportSketchSvg(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
+                             NativePath(path), error);
+    else
+        ok = ExportSketchPng(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
+                             NativePath(path), error);
+    if (!ok)
+        ShowErrorBox(this,
+                     QStringLiteral("无法导出计算简图“%1”，原有文件未改动：\n%2")
+                         .arg(QFileInfo(path).fileName(), Q(error)),
+                     QStringLiteral("导出计算简图"));
+    return ok;
+}
+
 void TableWindow::NewDocument() {
     if (MaybeSave()) setCase(NewCase());
 }
@@ -228,16 +252,12 @@ bool TableWindow::MaybeSave() {
     }
 }
 
-namespace {
-
 std::unique_ptr<QSettings> Settings(const QString& file) {
     if (file.isEmpty())
         return std::make_unique<QSettings>(QStringLiteral("gaspipe"),
                                            QStringLiteral("gaspipe-table"));
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
-
-}  // namespace
 
 void TableWindow::AddRecent(const QString& path) {
     auto settings = Settings(options_.settingsFile);

@@ -14,13 +14,17 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 
 #include "case.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
+class QSettings;
+class QSplitter;
 
 namespace gaspipe::table {
 
@@ -30,6 +34,10 @@ class HeaderForm;
 class SegmentModel;
 class SegmentSortModel;
 class SegmentTableView;
+class SketchPanel;
+
+// The user's settings of the table window: the file given, or the user's own.
+std::unique_ptr<QSettings> Settings(const QString& file);
 
 class TableWindow : public QMainWindow {
     Q_OBJECT
@@ -58,12 +66,14 @@ class TableWindow : public QMainWindow {
     bool exportXlsx(const QString& path);
     // PNG or SVG, by the name's suffix.
     bool exportChart(const QString& path);
+    bool exportSketch(const QString& path);
 
     CaseDocument* document() const { return doc_; }
     // Rows in the case's order, with the check colours in its roles.
     SegmentModel* segmentModel() const { return model_; }
     SegmentTableView* tableView() const { return view_; }
     ChartPanel* chartPanel() const { return chart_; }
+    SketchPanel* sketchPanel() const { return sketch_; }
     const QString& filePath() const { return path_; }
 
     // The File menu. Export entries of other parts of the program go in with
@@ -84,6 +94,7 @@ class TableWindow : public QMainWindow {
     void BuildActions();
     void BuildMenus();
     void BuildLayout();
+    void BuildFigures();
     void UpdateTitle();
     void UpdateStatus();
     void UpdateColumns();
@@ -124,6 +135,9 @@ class TableWindow : public QMainWindow {
     SegmentTableView* view_;
     HeaderForm* header_;
     ChartPanel* chart_;
+    SketchPanel* sketch_;
+    QSplitter* figures_ = nullptr;
+    QDockWidget* figuresDock_ = nullptr;
     QLabel* problems_;
     QLabel* summary_;
     QString path_;
@@ -142,6 +156,7 @@ class TableWindow : public QMainWindow {
     QAction* actExportResults_ = nullptr;
     QAction* actExportXlsx_ = nullptr;
     QAction* actExportChart_ = nullptr;
+    QAction* actExportSketch_ = nullptr;
     QAction* actExportSheet_ = nullptr;
     QAction* actClose_ = nullptr;
     QAction* actUndo_ = nullptr;

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "case_file.h"
 #include "network.h"
@@ -119,6 +120,51 @@ TEST_F(SheetFileTest, TableSheetInEveryFormat) {
     std::ifstream in(html);
     const std::string page((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(page.find("<svg"), std::string::npos);
+}
+
+// The sketch comes before the table, drawn as text a reader can search in
+// the PDF and inline in the HTML: segment ids, pipes and end loads as the
+// case files give them.
+TEST_F(SheetFileTest, SketchBeforeTheTableInThePdfAndTheHtml) {
+    const struct {
+        const char* file;
+        std::vector<const char*> labels;
+    } examples[] = {
+        {"building-riser.gpcase", {"进户（气源）", "DN25L=8m", "6-2", "DN15L=3.5m", "0.7m³/h"}},
+        {"courtyard-medium.gpcase", {"接口（气源）", "dn110L=80m", "支6", "1#楼", "120m³/h"}},
+    };
+    for (const auto& example : examples) {
+        SCOPED_TRACE(example.file);
+        const test::SolvedExample line(example.file);
+        ASSERT_TRUE(line.ok) << line.read.error;
+        const Document doc = BuildTableSheet(line.c(), line.net, {});
+
+        const std::string pdf = Path("line.pdf");
+        Write(doc, pdf);
+        const std::string text = PdfText(pdf);
+        const std::size_t sketch = text.find("图4-1计算简图"),
+                          table = text.find("表5-1管网水力计算表");
+        ASSERT_NE(sketch, std::string::npos);
+        ASSERT_NE(table, std::string::npos);
+        EXPECT_LT(sketch, table);
+        // The labels are on the sketch's pages, between the chapter and its caption.
+        const std::size_t chapter = text.find("四、计算简图");
+        for (const char* label : example.labels) {
+            const std::size_t at = text.find(label, chapter);
+            EXPECT_LT(at, sketch) << label;
+        }
+
+        const std::string html = Path("line.html");
+        Write(doc, html);
+        std::ifstream in(html);
+        const std::string page((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t figure = page.find("<figure class=\"sketch\"><svg");
+        ASSERT_NE(figure, std::string::npos);
+        EXPECT_LT(figure, page.find("管网水力计算表"));
+        for (const char* label : {example.labels[0], example.labels[2]})
+            EXPECT_NE(page.find(std::string(">") + label + "<", figure), std::string::npos)
+                << label;
+    }
 }
 
 TEST_F(SheetFileTest, OnlyTheKnownFormats) {

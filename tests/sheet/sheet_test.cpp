@@ -139,8 +139,12 @@ TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
     }
     EXPECT_TRUE(landscape);
     EXPECT_TRUE(figure);
-    // Without a chart routine the HTML says where the figure is.
+    // Without a chart routine the HTML says where the figures are.
     EXPECT_NE(RenderHtml(doc).find("压力曲线图见本计算书的 PDF 或 ODT 文件"), std::string::npos);
+    EXPECT_NE(RenderHtml(doc).find("计算简图见本计算书的 PDF 或 ODT 文件"), std::string::npos);
+    // The sketch's chapter comes before the table's, which the text cites by its number.
+    ExpectAll(text, {"四、计算简图", "五、水力计算表", "表 5-1　管网水力计算表", "流量见表 5-1",
+                     "结果见表 5-1"});
 
     options.detail = 12;  // "4-1"
     EXPECT_NE(AllText(BuildTableSheet(*read.value, net, options)).find("管段 4-1 详细计算"),
