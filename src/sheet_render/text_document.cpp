@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "measure.h"
 #include "profile_chart.h"
 
 namespace gaspipe::sheet::detail {
@@ -37,8 +38,8 @@ Qt::Alignment ToQt(Align a) {
 
 class Builder {
   public:
-    Builder(QTextDocument& doc, const Typeface& typeface, Units units)
-        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units) {}
+    Builder(QTextDocument& doc, const Typeface& typeface, Units units, double textWidthPt)
+        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units), textWidthPt_(textWidthPt) {}
 
     void operator()(const Heading& h) {
         QTextBlockFormat block;
@@ -94,9 +95,11 @@ class Builder {
         bool headed = false;
         for (const Column& c : t.columns) headed = headed || !c.title.empty();
         const double size = t.density == Table::Density::Dense ? 8 : 10.5;
+        const std::vector<double> widths =
+            ColumnWidthsPt(t, textWidthPt_ * t.widthPercent / 100, PdfMeasureFonts());
         QTextTable* table =
-            InsertTable(static_cast<int>(t.rows.size()) + (headed ? 1 : 0), t.columns,
-                        t.widthPercent, true, headed, t.density == Table::Density::Roomy ? 5 : 2.5);
+            InsertTable(static_cast<int>(t.rows.size()) + (headed ? 1 : 0), widths, t.widthPercent,
+                        true, headed, t.density == Table::Density::Roomy ? 5 : 2.5);
         int row = 0;
         if (headed) {
             for (std::size_t c = 0; c < t.columns.size(); ++c) {
@@ -130,13 +133,26 @@ class Builder {
     }
 
     void operator()(const Formula& f) {
-        const std::vector<Column> columns = {
-            {{}, Align::Left, 57}, {{}, Align::Left, 33}, {{}, Align::Right, 10}};
-        QTextTable* table = InsertTable(1, columns, 100, false, false);
-        FillCell(table->cellAt(0, 0), f.expression, Qt::AlignLeft, Font(typeface_.body, 10.5),
-                 IndentPt(21));
-        FillCell(table->cellAt(0, 1), f.condition, Qt::AlignLeft, Font(typeface_.body, 9));
-        FillCell(table->cellAt(0, 2), ParseRich(f.number), Qt::AlignRight,
+        const FormulaFit fit = FitFormula(f, textWidthPt_, PdfMeasureFonts());
+        const bool beside = !fit.conditionBelow && !f.condition.empty();
+        std::vector<double> widths = {fit.expressionPt};
+        if (beside)
+            widths.push_back(fit.conditionPt);
+        else
+            widths.front() += fit.conditionPt;
+        widths.push_back(fit.numberPt);
+        QTextTable* table = InsertTable(1, widths, 100, false, false);
+        FillCell(table->cellAt(0, 0), f.expression, Qt::AlignLeft,
+                 Font(typeface_.body, fit.expressionFontPt), IndentPt(21));
+        if (fit.conditionBelow) {
+            QTextBlockFormat below;
+            below.setLeftMargin(IndentPt(42));
+            cursor_.insertBlock(below);
+            InsertRich(f.condition, Font(typeface_.body, 9));
+        }
+        if (beside)
+            FillCell(table->cellAt(0, 1), f.condition, Qt::AlignLeft, Font(typeface_.body, 9));
+        FillCell(table->cellAt(0, beside ? 2 : 1), ParseRich(f.number), Qt::AlignRight,
                  Font(typeface_.body, 10.5));
         LeaveTable(table);
     }
@@ -147,9 +163,9 @@ class Builder {
         block.setProperty(kKeepWithNext, true);
         NewBlock(block);
         cursor_.insertText(QStringLiteral("式中："), Font(typeface_.body, 10.5));
-        const std::vector<Column> columns = {{{}, Align::Left, 18}, {{}, Align::Left, 82}};
         QTextTable* table =
-            InsertTable(static_cast<int>(s.entries.size()), columns, 100, false, false);
+            InsertTable(static_cast<int>(s.entries.size()),
+                        SymbolColumnsPt(s, textWidthPt_, PdfMeasureFonts()), 100, false, false);
         for (std::size_t i = 0; i < s.entries.size(); ++i) {
             FillCell(table->cellAt(int(i), 0), s.entries[i].first, Qt::AlignLeft,
                      Font(typeface_.body, 10.5), IndentPt(21));
@@ -194,7 +210,7 @@ class Builder {
                                              {ParseRich("签　名"), Align::Center, 48},
                                              {ParseRich("日　期"), Align::Center, 30}};
         QTextTable* table =
-            InsertTable(static_cast<int>(s.roles.size()) + 1, columns, 86, true, true, 5, 36);
+            InsertTable(static_cast<int>(s.roles.size()) + 1, {22, 48, 30}, 86, true, true, 5, 36);
         for (int c = 0; c < 3; ++c)
             FillCell(table->cellAt(0, c), columns[c].title, Qt::AlignHCenter,
                      Font(typeface_.heading, 12));
@@ -219,8 +235,6 @@ class Builder {
     QTextCharFormat Font(const QStringList& families, double points) const {
         QTextCharFormat format;
         format.setFontFamilies(families);
-        // The ODF writer of Qt 6.4 names only the single family of old.
-        format.setProperty(QTextFormat::FontFamily, families.value(0));
         format.setFontPointSize(points);
         format.setForeground(Qt::black);
         return format;
@@ -258,7 +272,8 @@ class Builder {
         }
     }
 
-    QTextTable* InsertTable(int rows, const std::vector<Column>& columns, int widthPercent,
+    // Columns in proportion to widths.
+    QTextTable* InsertTable(int rows, const std::vector<double>& columns, int widthPercent,
                             bool ruled, bool headed, double padding = 1, double topMargin = 0) {
         QTextTableFormat format;
         if (breakBefore_) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -275,12 +290,12 @@ class Builder {
         format.setTopMargin(Pt(topMargin));
         format.setBottomMargin(Pt(ruled ? 4 : 0));
         if (headed) format.setHeaderRowCount(1);
-        int total = 0;
-        for (const Column& c : columns) total += c.width;
+        double total = 0;
+        for (double w : columns) total += w;
         QList<QTextLength> widths;
-        for (const Column& c : columns)
+        for (double w : columns)
             widths << QTextLength(QTextLength::PercentageLength,
-                                  100.0 * c.width / (total ? total : 1));
+                                  100.0 * w / (total > 0 ? total : 1));
         format.setColumnWidthConstraints(widths);
         QTextTable* table = cursor_.insertTable(rows, int(columns.size()), format);
         // With collapsed borders the grid is drawn from the cells' borders.
@@ -321,6 +336,7 @@ class Builder {
     QTextCursor cursor_;
     const Typeface& typeface_;
     Units units_;
+    double textWidthPt_;
     QTextTable* lastTable_ = nullptr;  // the one just above an empty paragraph
     bool emptyBlock_ = true, breakBefore_ = false;
     int figures_ = 0;
@@ -331,11 +347,6 @@ class Builder {
 Typeface PdfTypeface() {
     return {{QStringLiteral("DejaVu Serif"), QStringLiteral("AR PL UMing CN")},
             {QStringLiteral("WenQuanYi Zen Hei")}};
-}
-
-Typeface OdtTypeface() {
-    return {{QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
-            {QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Zen Hei")}};
 }
 
 std::vector<PageRun> SplitRuns(const Document& doc) {
@@ -352,7 +363,8 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 }
 
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units) {
+                                                 const Typeface& typeface, Units units,
+                                                 double textWidthPt) {
     auto doc = std::make_unique<QTextDocument>();
     // The layout starts every page below this margin: superscripts in a
     // page's first line rise above the line, into the page before otherwise.
@@ -361,7 +373,7 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
     doc->setDefaultFont(font);
-    Builder builder(*doc, typeface, units);
+    Builder builder(*doc, typeface, units, textWidthPt);
     for (const Element* e : elements) std::visit(builder, *e);
     return doc;
 }

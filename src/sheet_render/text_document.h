@@ -15,11 +15,10 @@ struct Typeface {
     QStringList body, heading;
 };
 
-// PDF: fonts whose glyphs map back to their characters, so the PDF's text
-// can be searched and copied (Noto CJK's shared radical glyphs come back as
-// Kangxi radicals). ODT: the names a Chinese office suite has.
+// Fonts whose glyphs map back to their characters, so the PDF's text can be
+// searched and copied (Noto CJK's shared radical glyphs come back as Kangxi
+// radicals).
 Typeface PdfTypeface();
-Typeface OdtTypeface();
 
 // Elements up to a page break, printed on pages of one orientation.
 struct PageRun {
@@ -34,9 +33,11 @@ struct Units {
     double indent, length;
 };
 
-// The elements as one document; page breaks start a new page.
+// The elements as one document on pages textWidthPt wide; page breaks
+// start a new page.
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units);
+                                                 const Typeface& typeface, Units units,
+                                                 double textWidthPt);
 
 // After layout on pages of pageHeight: headings and captions that ended up
 // at the foot of a page, apart from what they introduce, and short
