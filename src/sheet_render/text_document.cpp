@@ -397,9 +397,19 @@ void KeepWithNext(QTextDocument& doc, double pageHeight) {
         const bool parted = format.boolProperty(kKeepWithNext) && next.isValid() &&
                             page(here.top()) != page(layout->blockBoundingRect(next).bottom() - 1);
         if (!split && !parted) continue;
-        if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
+        // A heading above a caption goes with it.
+        QTextBlock first = b;
+        for (QTextBlock p = b.previous();
+             p.isValid() && p.blockFormat().boolProperty(kKeepWithNext) &&
+             !QTextCursor(p).currentTable() &&
+             page(layout->blockBoundingRect(p).top()) == page(here.top());
+             p = p.previous())
+            first = p;
+        const double top = layout->blockBoundingRect(first).top();
+        if (std::fmod(top, pageHeight) < 1) continue;  // already at a page's top
+        format = first.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(b).setBlockFormat(format);
+        QTextCursor(first).setBlockFormat(format);
         // The layout redoes only part of the document after a format change
         // and leaves paragraphs below tables unlaid: all of it again.
         doc.markContentsDirty(0, doc.characterCount());

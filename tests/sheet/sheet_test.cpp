@@ -28,12 +28,16 @@ void ExpectAll(const std::string& text, std::initializer_list<const char*> wante
 
 TEST(Text, ScriptsNumbersAndEscapes) {
     const Rich r = ParseRich("P_{1}^{2} − x_y ^{open");
-    ASSERT_EQ(r.size(), 4u);
+    ASSERT_EQ(r.size(), 3u);
     EXPECT_EQ(r[1].text, "1");
     EXPECT_EQ(r[1].script, Span::Script::Sub);
-    EXPECT_EQ(r[2].script, Span::Script::Super);
-    EXPECT_EQ(r[3].text, " − x_y ^{open");
-    EXPECT_EQ(PlainText(r), "P12 − x_y ^{open");
+    EXPECT_EQ(r[2].text, "² − x_y ^{open");
+    EXPECT_EQ(PlainText(r), "P1² − x_y ^{open");
+    // Powers Unicode has no superscript characters for are raised.
+    const Rich root = ParseRich("(K/d)^{0.25}·10^{−12}");
+    ASSERT_EQ(root.size(), 3u);
+    EXPECT_EQ(root[1].script, Span::Script::Super);
+    EXPECT_EQ(PlainText(root), "(K/d)0.25·10⁻¹²");
     EXPECT_EQ(Power10(4.839e-4, 3), "4.84×10^{−4}");
     EXPECT_EQ(Power10(1, 3), "1.00");
     EXPECT_EQ(Fixed(-0.0001, 3), "-0.000");
@@ -59,11 +63,11 @@ TEST(SegmentSheet, WorkedExampleShowsEachPassTheResultsAndTheChecks) {
     s.limits.maxVelocity = 3;
     const Document doc = BuildSegmentSheet(s);
     const std::string text = AllText(doc);
-    ExpectAll(text, {"某小区燃气工程", "GB 50028 附录 C 手算公式", "1.397×103", "0.7247", "14.5",
+    ExpectAll(text, {"某小区燃气工程", "GB 50028 附录 C 手算公式", "1.397×10³", "0.7247", "14.5",
                      "288", "1000", "500",
                      // pass 1, then pass 2 worked out in full
                      "3.33333", "160.245", "39086", "0.02517", "0.67157", "4.93239", "4.96627",
-                     "107.555", "26234", "0.02693", "0.71862", "4.92761", "4.84×10−4",
+                     "107.555", "26234", "0.02693", "0.71862", "4.92761", "4.84×10⁻⁴",
                      // the window's report
                      "0.072", "4.928", "0.719", "3.804", "3.834",
                      // the pipe file's entry differs from the inner diameter used
@@ -130,7 +134,7 @@ TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
     ExpectAll(text,
               {"GB 50028-2006 第 6.2.5 / 6.2.6 / 6.2.7 条", "管段 1 详细计算", "4.368", "= 3903",
                "λ = 0.04373", "1.873 m", "21.06 Pa", "4.93 Pa", "8.35 Pa", "2382.37 Pa",
-               "2391.18 Pa", "4.499 m3/h", "2.135 m/s", "全部管段均满足要求", "≤ 1650 Pa"});
+               "2391.18 Pa", "4.499 m³/h", "2.135 m/s", "全部管段均满足要求", "≤ 1650 Pa"});
     bool landscape = false, figure = false;
     for (const Element& e : doc.elements) {
         if (const auto* b = std::get_if<PageBreak>(&e))
