@@ -10,6 +10,7 @@
 
 #include "document.h"
 #include "hydraulics.h"
+#include "pressure_display.h"
 
 namespace gaspipe::sheet {
 
@@ -47,11 +48,14 @@ struct SegmentSheet {
     PipeEntry pipe;
     Limits limits;
     std::optional<double> zeta;  // Σζ behind the trace's equivalent length, when given
+    // What results and checks show high/medium pressures in.
+    network::PressureUnit pressureUnit = network::kDefaultPressureUnit;
 };
 
 Document BuildSegmentSheet(const SegmentSheet& sheet);
 
-// "《城镇燃气设计规范》" followed by the method's basis.
+// The method as the cover names it: the code's clauses, or the program's
+// own routine with the code's friction laws.
 std::string MethodCitation(hydraulics::Method method);
 
 }  // namespace gaspipe::sheet

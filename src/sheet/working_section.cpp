@@ -247,7 +247,11 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
                                Text(symbol), Text(value), Text(unit)});
     };
     row("燃气种类", "", std::string(hydraulics::SelectorText(t.input.gas)), "");
-    row("压力级制", "", std::string(hydraulics::SelectorText(t.input.pressureClass)), "");
+    row("压力级制", "",
+        std::string(hydraulics::SelectorText(t.input.pressureClass)) + "（" +
+            std::string(network::PressureLevelName(network::SourceLevel(t.input.inlet, low))) +
+            "）",
+        "");
     row("燃气密度（标准状态）", "ρ", In(t, t.input.density), "kg/m^{3}");
     row("运动黏度（标准状态）", "ν", In(t, t.input.viscosity), "10^{−6} m^{2}/s");
     row("燃气温度", "T", In(t, t.input.temperature), "K");
@@ -255,6 +259,7 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
     row("管道计算长度", "L", In(t, t.input.length), "m");
     row(low ? "起点压力（表压）" : "起点压力（绝对压力）", "P_{1}", In(t, t.input.inlet),
         PressureUnit(low));
+    if (!low) row("起点压力（表压）", "", Fixed(network::GaugeMPa(t.input.inlet, low), 4), "MPa");
     if (appendix) row("出口压力迭代初值", "P_{2}^{(0)}", In(t, t.input.start), PressureUnit(low));
     row("管材", "", std::string(hydraulics::SelectorText(t.input.material)), "");
     if (!pipe.nominal.empty()) row("公称直径", "", pipe.nominal, "");
@@ -299,7 +304,8 @@ void AddWorking(Writer& w, const SegmentTrace& t, const Precision& p, std::optio
            " 计算实际流量，得最大流速 v_{max} = " + Fixed(t.maxVelocity, 3) + " m/s。");
 }
 
-void AddResults(Writer& w, const SegmentTrace& t, const Precision& p) {
+void AddResults(Writer& w, const SegmentTrace& t, const Precision& p,
+                const network::PressureScale& scale) {
     const bool low = IsLow(t);
     Table results;
     results.columns = {Col("序号", Align::Center, 1), Col("项　目", Align::Left, 5),
@@ -310,10 +316,13 @@ void AddResults(Writer& w, const SegmentTrace& t, const Precision& p) {
         results.rows.push_back({Text(std::to_string(results.rows.size() + 1)), Text(name),
                                 Text(symbol), Text(value), Text(unit)});
     };
-    const std::string pu = PressureUnit(low), lu = LossUnit(low);
-    row("压力降", "ΔP = P_{1} − P_{2}", Fixed(t.drop, p.pressure), pu);
-    row(low ? "出口压力（表压）" : "出口压力（绝对压力）", "P_{2}", Fixed(t.outlet, p.pressure),
-        pu);
+    const std::string lu = LossUnit(low);
+    row("压力降", "ΔP = P_{1} − P_{2}", Fixed(scale.Drop(t.drop), scale.DropDecimals()),
+        std::string(scale.DropUnitText()));
+    row("出口压力", "P_{2}", Fixed(scale.Pressure(t.outlet), scale.PressureDecimals()),
+        scale.PressureHeadingUnit());
+    if (!low && scale.unit != network::PressureUnit::BarAbsolute)
+        row("出口压力（绝对压力）", "P_{2}", Fixed(t.outlet, p.pressure), PressureUnit(low));
     if (!low) row("压力平方差", "P_{1}^{2} − P_{2}^{2}", Fixed(t.loss, p.loss), lu);
     row(low ? "摩擦阻力损失" : "其中：摩擦阻力", low ? "ΔP_{f}" : "(P_{1}^{2} − P_{2}^{2})_{f}",
         Fixed(t.frictionLoss, p.loss), lu);

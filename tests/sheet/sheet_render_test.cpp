@@ -55,13 +55,11 @@ Document WorkedExample() {
     return BuildSegmentSheet(s);
 }
 
-const char* const kWorkedExample[] = {"某小区燃气工程", "RQ-2024-015", "GB50028附录C手算公式",
-                                      "0.7247",         "14.5",        "288",
-                                      "1000",           "500",         "26234",
-                                      "0.02693",        "4.96627",     "107.555",
-                                      "0.71862",        "4.92761",     "0.072",
-                                      "4.928",          "0.719",       "3.804",
-                                      "3.834",          "满足"};
+const char* const kWorkedExample[] = {"某小区燃气工程", "RQ-2024-015", "单管段计算程序", "0.7247",
+                                      "14.5",           "288",         "1000",           "500",
+                                      "26234",          "0.02693",     "4.96627",        "107.555",
+                                      "0.71862",        "4.92761",     "7.239",          "4.928",
+                                      "0.719",          "3.804",       "3.834",          "满足"};
 
 TEST_F(SheetFileTest, PdfCarriesTheWorkingWithEmbeddedFontsAndNumberedPages) {
     const std::string pdf = Path("segment.pdf");
