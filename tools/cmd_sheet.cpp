@@ -17,6 +17,7 @@
 #include "messages.h"
 #include "network.h"
 #include "options.h"
+#include "pipe_spec.h"
 #include "platform.h"
 #include "segment_job.h"
 #include "segment_sheet.h"
@@ -94,6 +95,8 @@ int SegmentSheet(SheetOptions& opt) {
         s.pipe.nominal = opt.nominal;
         s.pipe.pipeFile = PipeFilePath(opt.ini);
         s.pipe.fileInner = Decimal(pipes->InnerDiameter(material, opt.nominal));
+        s.pipe.spec = network::ReadPipeSpec(*pipes, material, opt.nominal);
+        s.pipe.fileTitle = network::PipeFileTitle(*pipes);
         if (opt.diameter->count() == 0) {
             if (!s.pipe.fileInner) {
                 PrintMessage(stderr, "sheet: the pipe file " + QuotedPath(s.pipe.pipeFile) +

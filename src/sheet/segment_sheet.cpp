@@ -17,6 +17,12 @@ Produced ProducedAt(std::time_t when) {
     return p;
 }
 
+std::string PipeFileText(const std::string& path, const std::string& title) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return "管道参数文件“" + name + "”" + (title.empty() ? "" : "（" + title + "）");
+}
+
 std::string MethodCitation(hydraulics::Method method) {
     return method == hydraulics::Method::Appendix
                ? "本程序单管段计算程序（摩擦阻力系数按 GB 50028-2006 附录 C）"
@@ -30,9 +36,11 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
     Document doc;
     doc.title = "燃气管道水力计算书";
     SetRunningTexts(doc, s.project, t.method, s.produced);
-    const std::string diameter = s.pipe.nominal.empty()
-                                     ? "内径 " + Shortest(t.input.diameter) + " mm"
-                                     : "公称直径 " + s.pipe.nominal;
+    const std::string diameter =
+        s.pipe.nominal.empty()
+            ? "内径 " + Shortest(t.input.diameter) + " mm"
+            : network::PipeDesignation(std::string(hydraulics::SelectorText(t.input.material)),
+                                       s.pipe.nominal, s.pipe.spec);
     AddCover(doc, s.project, "单管段水力计算",
              std::string(hydraulics::SelectorText(t.input.pressureClass)) + "燃气管道，" +
                  std::string(hydraulics::SelectorText(t.input.material)) + " " + diameter +

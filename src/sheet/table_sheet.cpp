@@ -72,8 +72,9 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
         if (c.method.z && !low) row("压缩因子 Z（给定）", Shortest(*c.method.z), "");
     }
     w.Add(std::move(t), "计算参数");
-    w.Para("各管段的管材、公称直径、长度与流量见表 4-1；管道内径取自管道参数文件“" + o.pipeFile +
-           "”，另给定内径的管段按给定值。");
+    w.Para("各管段的管材、公称直径、长度与流量见表 4-1；管道内径取自" +
+           PipeFileText(o.pipeFile, o.catalog ? o.catalog->title() : std::string()) +
+           "，另给定内径的管段按给定值。");
     if (!c.nodes.empty()) {
         Table nodes;
         nodes.widthPercent = 70;
@@ -285,9 +286,13 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
         PipeEntry pipe;
         pipe.nominal = s.nominal;
         pipe.pipeFile = o.pipeFile;
-        if (o.catalog)
-            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal))
+        if (o.catalog) {
+            pipe.fileTitle = o.catalog->title();
+            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal)) {
                 pipe.fileInner = size->inner;
+                pipe.spec = size->spec;
+            }
+        }
         const Precision p = TablePrecision(low);
         w.Section("计算参数");
         AddSegmentInputs(w, trace, pipe, s.zeta);

@@ -11,6 +11,8 @@
 #include <memory>
 #include <utility>
 
+#include "pipe_file.h"
+#include "pipe_spec.h"
 #include "sheet_dialog.h"
 #include "sheet_files.h"
 #include "table_sheet.h"
@@ -143,6 +145,14 @@ ExportResult ExportSegmentSheet(QWidget* parent, const WindowCalculation& calc) 
     s.pipe.nominal = calc.nominal;
     s.pipe.pipeFile = calc.pipeFile;
     s.pipe.fileInner = calc.fileInner;
+    if (!calc.nominal.empty() && !calc.pipeFile.empty()) {
+        classIniFile ini;
+        ini.INIFileName(calc.pipeFile);
+        const PipeFile file(ini);
+        s.pipe.spec = network::ReadPipeSpec(
+            file, std::string(hydraulics::SelectorText(calc.input.material)), calc.nominal);
+        s.pipe.fileTitle = network::PipeFileTitle(file);
+    }
     return Write(sheet::BuildSegmentSheet(s), path);
 }
 

@@ -127,14 +127,45 @@ std::vector<double> ColumnWidthsPt(const Table& t, double widthPt, const Measure
         // Every cell on one line; the room left shared by the relative widths.
         for (std::size_t c = 0; c < n; ++c)
             widths[c] = line[c] + (widthPt - lines) * weight[c] / sum(weight);
-    } else if (leasts < widthPt) {
-        // Lines break where they may: the room above the least goes to the
-        // columns in proportion to how much their longest lines need.
-        for (std::size_t c = 0; c < n; ++c)
-            widths[c] = least[c] + (widthPt - leasts) * (line[c] - least[c]) / (lines - leasts);
-    } else {
-        for (std::size_t c = 0; c < n; ++c) widths[c] = least[c] * widthPt / leasts;
+        return widths;
     }
+    if (leasts >= widthPt) {
+        for (std::size_t c = 0; c < n; ++c) widths[c] = least[c] * widthPt / leasts;
+        return widths;
+    }
+    // A column whose lines fit in its share of the width by the relative
+    // widths keeps them whole; the others share the rest by their relative
+    // widths, none below its least.
+    std::vector<bool> whole(n, false), floor(n, false);
+    for (bool changed = true; changed;) {
+        changed = false;
+        double room = widthPt, shared = 0;
+        for (std::size_t c = 0; c < n; ++c) {
+            if (whole[c])
+                room -= line[c];
+            else if (floor[c])
+                room -= least[c];
+            else
+                shared += weight[c];
+        }
+        for (std::size_t c = 0; c < n && !changed; ++c) {
+            if (whole[c] || floor[c]) continue;
+            const double share = shared > 0 ? room * weight[c] / shared : 0;
+            if (line[c] <= share)
+                whole[c] = changed = true;
+            else if (least[c] > share)
+                floor[c] = changed = true;
+            widths[c] = share;
+        }
+        if (shared == 0) break;
+    }
+    for (std::size_t c = 0; c < n; ++c) {
+        if (whole[c]) widths[c] = line[c];
+        if (floor[c]) widths[c] = least[c];
+    }
+    // Rounding aside, the widths fill the table; any rest goes to the widest.
+    const double rest = widthPt - sum(widths);
+    *std::max_element(widths.begin(), widths.end()) += rest;
     return widths;
 }
 
@@ -149,13 +180,27 @@ std::vector<double> SymbolColumnsPt(const Symbols& s, double widthPt, const Meas
     return widths;
 }
 
+double EquationSizePt(const Rich& text, double widthPt, const MeasureFonts& fonts, double size) {
+    for (const Span& s : text)
+        for (const QChar c : QString::fromStdString(s.text))
+            if (BreaksAround(c) || c == QLatin1Char('\n')) return size;
+    const double width = Measure(text, fonts.body, size).line;
+    return width <= widthPt ? size : std::max(7.5, size * widthPt / width * 0.98);
+}
+
+bool IntroducesNext(const Rich& text) {
+    return !text.empty() && (text.back().text.ends_with("：") || text.back().text.ends_with(":"));
+}
+
 FormulaFit FitFormula(const Formula& f, double widthPt, const MeasureFonts& fonts) {
     FormulaFit fit;
     const double indent = 21, gap = 12;
     fit.numberPt = std::max(42.0, Measure(ParseRich(f.number), fonts.body, 10.5).line + 6);
     const double room = widthPt - fit.numberPt;
-    const double expression = indent + Measure(f.expression, fonts.body, 10.5).line + gap;
-    const double condition = f.condition.empty() ? 0 : Measure(f.condition, fonts.body, 9).line + 4;
+    // With a margin for the fonts' differences and the layouts' own spacing.
+    const double expression = indent + Measure(f.expression, fonts.body, 10.5).line * 1.05 + gap;
+    const double condition =
+        f.condition.empty() ? 0 : Measure(f.condition, fonts.body, 9).line * 1.1 + 8;
     if (expression + condition <= room) {
         // The condition starts where the longer of the two would leave room.
         fit.expressionPt = std::max(expression, std::min(room * 0.57, room - condition));

@@ -43,6 +43,14 @@ std::vector<double> ColumnWidthsPt(const Table& t, double widthPt, const Measure
 // The two columns of a list of symbols, the first indented 21 pt.
 std::vector<double> SymbolColumnsPt(const Symbols& s, double widthPt, const MeasureFonts& fonts);
 
+// A line of working or an equation (no Chinese in it) in the size that
+// keeps it on one line, down to 7.5 pt; other text keeps its size.
+double EquationSizePt(const Rich& text, double widthPt, const MeasureFonts& fonts, double size);
+
+// A paragraph that ends in a colon introduces what follows and stays on its
+// page.
+bool IntroducesNext(const Rich& text);
+
 // A formula line: the expression, its condition and its number on one line
 // when they fit, else the condition on a line of its own under the
 // expression; an expression wider than its room is set in a smaller size.

@@ -155,6 +155,9 @@ class Builder {
         b.lineHeight = 135;
         double size = 10.5;
         if (p.style == Paragraph::Style::Note) size = 9;
+        if (p.style == Paragraph::Style::Body)
+            size = EquationSizePt(p.text, TextWidthPt(), fonts_, size);
+        b.keepWithNext = IntroducesNext(p.text);
         if (p.style == Paragraph::Style::Subtitle) {
             size = 16;
             b.align = "center";

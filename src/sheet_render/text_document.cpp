@@ -73,6 +73,9 @@ class Builder {
         block.setTopMargin(Pt(2));
         block.setBottomMargin(Pt(2));
         if (p.style == Paragraph::Style::Note) size = 9;
+        if (p.style == Paragraph::Style::Body)
+            size = EquationSizePt(p.text, textWidthPt_, PdfMeasureFonts(), size);
+        if (IntroducesNext(p.text)) block.setProperty(kKeepWithNext, true);
         if (p.style == Paragraph::Style::Subtitle) {
             size = 16;
             block.setAlignment(Qt::AlignHCenter);

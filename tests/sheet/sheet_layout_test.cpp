@@ -54,7 +54,6 @@ Document SegmentSample(hydraulics::PressureClass pressureClass, hydraulics::Meth
     s.trace = hydraulics::Calculate(in, options);
     s.project = {"某小区燃气工程", "RQ-2024-015", "施工图设计", "2024-05-06", "张工"};
     s.produced = {"gaspipe", "2.0.0", "2024-05-06 10:30"};
-    s.pipe = {"", "", std::nullopt};
     s.limits.maxVelocity = 20;
     return BuildSegmentSheet(s);
 }

@@ -59,7 +59,9 @@ TEST(SegmentSheet, WorkedExampleShowsEachPassTheResultsAndTheChecks) {
     SegmentSheet s;
     s.trace = WorkedExample();
     s.project.name = "某小区燃气工程";
-    s.pipe = {"100", "/opt/PipeParameters.Ini", 106.3};
+    s.pipe.nominal = "100";
+    s.pipe.pipeFile = "/opt/gaspipe/PipeParameters.Ini";
+    s.pipe.fileInner = 106.3;
     s.limits.maxVelocity = 3;
     const Document doc = BuildSegmentSheet(s);
     const std::string text = AllText(doc);
@@ -71,8 +73,10 @@ TEST(SegmentSheet, WorkedExampleShowsEachPassTheResultsAndTheChecks) {
                      // the window's report; the drop 5 − 4.92761 in kPa, the outlet in
                      // MPa gauge (492 761 − 101 325 Pa), the level of 0.3987 MPa
                      "7.239", "0.3914", "4.928", "0.719", "3.804", "3.834", "中压A",
-                     // the pipe file's entry differs from the inner diameter used
-                     "内径为 106.3 mm", "不满足"});
+                     // the pipe file's entry differs from the inner diameter used; a
+                     // file of old has no outside diameter and wall
+                     "内径为 106.3 mm", "只给出内径", "不满足"});
+    EXPECT_EQ(text.find("/opt/"), std::string::npos) << "the folder is the user's business";
     EXPECT_EQ(text.find("满足要求。"), std::string::npos) << "the velocity check fails";
     EXPECT_TRUE(std::holds_alternative<PageBreak>(doc.elements[4])) << "the cover is a page";
 }
