@@ -45,15 +45,18 @@ std::string PipeFileTitle(const PipeFile& file) { return file.Entry("PipeParamet
 
 std::string PipeDesignation(const std::string& material, const std::string& nominal,
                             const PipeSpec& spec) {
-    std::string text;
+    // Appended piece by piece: GCC 12 warns falsely about "D" + std::string.
+    std::string text = material == "PE管" ? "dn" : "DN";
+    text += nominal;
     std::string detail;
     if (material == "PE管") {
-        text = "dn" + nominal;
         if (spec.sdr) text += " SDR" + Shortest(*spec.sdr);
     } else {
-        text = "DN" + nominal;
         if (!spec.pipeClass.empty()) text += " " + spec.pipeClass;
-        if (spec.outer && spec.wall) detail = "D" + Shortest(*spec.outer) + "×" + Wall(*spec.wall);
+        if (spec.outer && spec.wall) {
+            detail = "D";
+            detail += Shortest(*spec.outer) + "×" + Wall(*spec.wall);
+        }
     }
     if (!spec.standard.empty()) detail += (detail.empty() ? "" : "，") + spec.standard;
     return detail.empty() ? text : text + "（" + detail + "）";
