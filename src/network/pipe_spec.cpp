@@ -45,7 +45,8 @@ std::string PipeFileTitle(const PipeFile& file) { return file.Entry("PipeParamet
 
 std::string PipeDesignation(const std::string& material, const std::string& nominal,
                             const PipeSpec& spec) {
-    // Appended piece by piece: GCC 12 warns falsely about "D" + std::string.
+    // Appended piece by piece: GCC 12 warns falsely about "D" + std::string
+    // and its assignment.
     std::string text = material == "PE管" ? "dn" : "DN";
     text += nominal;
     std::string detail;
@@ -54,7 +55,7 @@ std::string PipeDesignation(const std::string& material, const std::string& nomi
     } else {
         if (!spec.pipeClass.empty()) text += " " + spec.pipeClass;
         if (spec.outer && spec.wall) {
-            detail = "D";
+            detail.push_back('D');
             detail += Shortest(*spec.outer) + "×" + Wall(*spec.wall);
         }
     }
