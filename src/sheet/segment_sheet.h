@@ -17,6 +17,7 @@ namespace gaspipe::sheet {
 
 struct Project {
     std::string name, number, stage, date, designer;  // 工程名称, 工程编号, 设计阶段, 日期, 设计人
+    std::string organization, sheetNumber, revision;  // 设计单位, 计算书编号, 版次
 };
 
 // What the footer says about where the sheet came from.

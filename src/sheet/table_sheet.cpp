@@ -223,7 +223,8 @@ std::optional<std::size_t> LargestLossSegment(const network::Network& net) {
 }
 
 Project CaseProject(const network::Case& c) {
-    return {c.project.name, c.project.number, c.project.stage, c.project.date, c.project.designer};
+    return {c.project.name,     c.project.number,       c.project.stage,       c.project.date,
+            c.project.designer, c.project.organization, c.project.sheetNumber, c.project.revision};
 }
 
 Document BuildTableSheet(const network::Case& c, const network::Network& net, const TableSheet& o) {

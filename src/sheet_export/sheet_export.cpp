@@ -46,11 +46,15 @@ sheet::Project Remembered(const QSettings& s) {
     auto text = [&s](const char* key) {
         return s.value(QLatin1String(key)).toString().toStdString();
     };
-    return {text("project/name"),
-            text("project/number"),
-            text("project/stage"),
-            {},
-            text("project/designer")};
+    sheet::Project p;
+    p.name = text("project/name");
+    p.number = text("project/number");
+    p.stage = text("project/stage");
+    p.designer = text("project/designer");
+    p.organization = text("project/organization");
+    p.sheetNumber = text("project/sheetNumber");
+    p.revision = text("project/revision");
+    return p;
 }
 
 void Remember(QSettings& s, const sheet::Project& p) {
@@ -58,6 +62,9 @@ void Remember(QSettings& s, const sheet::Project& p) {
     s.setValue(QStringLiteral("project/number"), Q(p.number));
     s.setValue(QStringLiteral("project/stage"), Q(p.stage));
     s.setValue(QStringLiteral("project/designer"), Q(p.designer));
+    s.setValue(QStringLiteral("project/organization"), Q(p.organization));
+    s.setValue(QStringLiteral("project/sheetNumber"), Q(p.sheetNumber));
+    s.setValue(QStringLiteral("project/revision"), Q(p.revision));
 }
 
 std::optional<double> Limit(const QSettings& s, const QString& key) {
@@ -176,7 +183,8 @@ ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const net
     for (auto [field, fallback] : {std::pair{&project.name, &remembered.name},
                                    {&project.number, &remembered.number},
                                    {&project.stage, &remembered.stage},
-                                   {&project.designer, &remembered.designer}})
+                                   {&project.designer, &remembered.designer},
+                                   {&project.organization, &remembered.organization}})
         if (field->empty()) *field = *fallback;
 
     SheetDialog dialog(parent, project, {}, segments);

@@ -52,7 +52,8 @@ Document SegmentSample(hydraulics::PressureClass pressureClass, hydraulics::Meth
     options.method = method;
     SegmentSheet s;
     s.trace = hydraulics::Calculate(in, options);
-    s.project = {"某小区燃气工程", "RQ-2024-015", "施工图设计", "2024-05-06", "张工"};
+    s.project = {"某小区燃气工程", "RQ-2024-015",        "施工图设计",     "2024-05-06",
+                 "张工",           "某市燃气设计研究院", "JS-2024-015-01", "A"};
     s.produced = {"gaspipe", "2.0.0", "2024-05-06 10:30"};
     s.limits.maxVelocity = 20;
     return BuildSegmentSheet(s);

@@ -49,7 +49,8 @@ Document WorkedExample() {
     in.density = 0.7247, in.viscosity = 14.5, in.temperature = 288;
     in.diameter = 100, in.length = 1000, in.flow = 500, in.inlet = 5;
     s.trace = hydraulics::Calculate(in, {});
-    s.project = {"某小区燃气工程", "RQ-2024-015", "施工图设计", "2024-05-06", ""};
+    s.project = {"某小区燃气工程",     "RQ-2024-015",    "施工图设计", "2024-05-06", "",
+                 "某市燃气设计研究院", "JS-2024-015-01", "A"};
     s.produced = {"gaspipe", "2.0.0", "2024-05-06 10:30"};
     s.limits.maxDrop = 0.3;
     return BuildSegmentSheet(s);
