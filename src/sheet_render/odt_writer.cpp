@@ -132,9 +132,11 @@ class Builder {
         b.keepWithNext = true;
         double size = 14;
         if (h.level <= 0) {
+            // Less room above than the PDF's: office suites set Chinese
+            // lines taller, and the cover must stay one page.
             size = 26;
             b.align = "center";
-            b.top = 70;
+            b.top = 40;
             b.bottom = 14;
         } else if (h.level == 1) {
             b.top = 16;
@@ -161,7 +163,7 @@ class Builder {
         if (p.style == Paragraph::Style::Subtitle) {
             size = 16;
             b.align = "center";
-            b.bottom = 48;
+            b.bottom = 30;
         }
         Para(b);
         Rich_(p.text, {Face::Body, size});
