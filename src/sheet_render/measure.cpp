@@ -202,8 +202,11 @@ FormulaFit FitFormula(const Formula& f, double widthPt, const MeasureFonts& font
     const double condition =
         f.condition.empty() ? 0 : Measure(f.condition, fonts.body, 9).line * 1.1 + 8;
     if (expression + condition <= room) {
-        // The condition starts where the longer of the two would leave room.
-        fit.expressionPt = std::max(expression, std::min(room * 0.57, room - condition));
+        // Conditions line up a little right of the middle where they can.
+        const double middle = room * 0.52;
+        fit.expressionPt = expression <= middle && condition <= room - middle
+                               ? middle
+                               : std::max(expression, room - condition);
         fit.conditionPt = room - fit.expressionPt;
         return fit;
     }

@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QImage>
-#include <QPainter>
 
 #include <librevenge/librevenge.h>
 
@@ -13,7 +12,6 @@
 
 #include "measure.h"
 #include "odt_package.h"
-#include "profile_chart.h"
 #include "text_document.h"
 
 namespace gaspipe::sheet::detail {
@@ -52,18 +50,8 @@ struct Block {
     bool keepWithNext = false;
 };
 
-// Charts at 200 dpi, laid out at 96 as the chart routine expects.
 QByteArray ChartPng(const ProfileFigure& f) {
-    constexpr double scale = 200.0 / 96.0;
-    const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
-    QImage image((logical * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
-    }
+    const QImage image = FigureImage(f);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -90,29 +78,19 @@ class Builder {
         span.insert("fo:margin-top", Inch(page_.top - (header ? headerRoom : 0)), RVNG_INCH);
         span.insert("fo:margin-bottom", Inch(page_.bottom - footerRoom), RVNG_INCH);
         g_.openPageSpan(span);
+        RVNGPropertyList every;
+        every.insert("librevenge:occurrence", "all");
         if (header) {
-            RVNGPropertyList h;
-            h.insert("librevenge:occurrence", "all");
-            g_.openHeader(h);
-            RVNGPropertyList p = TabbedLine();
-            p.insert("fo:border-bottom", "0.5pt solid #000000");
-            p.insert("fo:padding-bottom", 1.5, RVNG_POINT);
-            p.insert("fo:margin-bottom", Inch(gap), RVNG_INCH);
-            g_.openParagraph(p);
+            g_.openHeader(every);
+            RuledLine("bottom", gap);
             Text(doc.headerLeft, {Face::Body, 8});
             g_.insertTab();
             Text(doc.headerRight, {Face::Body, 8});
             g_.closeParagraph();
             g_.closeHeader();
         }
-        RVNGPropertyList f;
-        f.insert("librevenge:occurrence", "all");
-        g_.openFooter(f);
-        RVNGPropertyList p = TabbedLine();
-        p.insert("fo:border-top", "0.5pt solid #000000");
-        p.insert("fo:padding-top", 1.5, RVNG_POINT);
-        p.insert("fo:margin-top", Inch(gap), RVNG_INCH);
-        g_.openParagraph(p);
+        g_.openFooter(every);
+        RuledLine("top", gap);
         Text(doc.footer, {Face::Body, 8});
         g_.insertTab();
         // "第 x 页 共 y 页" with the office suite's own page fields.
@@ -339,7 +317,9 @@ class Builder {
         return a == Align::Center ? "center" : a == Align::Right ? "end" : "start";
     }
 
-    RVNGPropertyList TabbedLine() const {
+    // The header's or the footer's line: a rule on the side towards the
+    // text, gapMm from it, and a tab stop at the right margin.
+    void RuledLine(const std::string& side, double gapMm) {
         RVNGPropertyList p;
         RVNGPropertyListVector tabs;
         RVNGPropertyList tab;
@@ -347,7 +327,10 @@ class Builder {
         tab.insert("style:position", Inch(page_.TextWidth()), RVNG_INCH);
         tabs.append(tab);
         p.insert("style:tab-stops", tabs);
-        return p;
+        p.insert(("fo:border-" + side).c_str(), "0.5pt solid #000000");
+        p.insert(("fo:padding-" + side).c_str(), 1.5, RVNG_POINT);
+        p.insert(("fo:margin-" + side).c_str(), Inch(gapMm), RVNG_INCH);
+        g_.openParagraph(p);
     }
 
     void Para(const Block& b) {

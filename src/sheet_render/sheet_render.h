@@ -1,8 +1,8 @@
 // The calculation sheet laid out by Qt: the document's elements become
 // QTextDocuments (text, tables, the chart as an image resource), printed to
 // PDF page by page with the running header, the footer and "第 x 页 共 y 页";
-// the ODT is written through libodfgen from the same elements. Needs a QApplication (fonts, the chart); WriteSheetFile makes a
-// headless one when the program has none.
+// the ODT is written through libodfgen from the same elements. Needs a QApplication (fonts, the
+// chart); WriteSheetFile makes a headless one when the program has none.
 #pragma once
 
 #include <QByteArray>

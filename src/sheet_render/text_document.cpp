@@ -19,8 +19,6 @@ namespace gaspipe::sheet::detail {
 namespace {
 
 constexpr int kKeepWithNext = QTextFormat::UserProperty + 1;
-// Chart images at 200 dpi.
-constexpr double kFigureScale = 200.0 / 96.0;
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -179,16 +177,8 @@ class Builder {
     }
 
     void operator()(const ProfileFigure& f) {
-        // Laid out at 96 dpi as the chart routine expects, drawn at 200.
-        const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
-        QImage image((logical * kFigureScale).toSize(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(kFigureScale);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
-        }
+        const QImage image = FigureImage(f);
+        const QSizeF logical = image.deviceIndependentSize();
         const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
         doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
         QTextBlockFormat block;
@@ -350,6 +340,20 @@ class Builder {
 Typeface PdfTypeface() {
     return {{QStringLiteral("DejaVu Serif"), QStringLiteral("AR PL UMing CN")},
             {QStringLiteral("WenQuanYi Zen Hei")}};
+}
+
+QImage FigureImage(const ProfileFigure& f) {
+    constexpr double scale = 200.0 / 96.0;
+    const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
+    QImage image((logical * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
+    }
+    return image;
 }
 
 std::vector<PageRun> SplitRuns(const Document& doc) {

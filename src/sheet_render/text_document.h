@@ -1,6 +1,7 @@
 // The sheet's elements as a QTextDocument. Internal to the renderers.
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 #include <QTextDocument>
 
@@ -32,6 +33,10 @@ std::vector<PageRun> SplitRuns(const Document& doc);
 struct Units {
     double indent, length;
 };
+
+// A figure's picture at 200 dpi, its device-independent size that of the
+// figure at 96 dpi, as the chart routine lays it out.
+QImage FigureImage(const ProfileFigure& f);
 
 // The elements as one document on pages textWidthPt wide; page breaks
 // start a new page.
