@@ -17,6 +17,7 @@
 #include "messages.h"
 #include "network.h"
 #include "options.h"
+#include "pipe_spec.h"
 #include "platform.h"
 #include "segment_job.h"
 #include "segment_sheet.h"
@@ -53,6 +54,9 @@ sheet::Produced Now() {
         when = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
     return sheet::ProducedAt(when);
 }
+
+// The day the sheet is made, as its date unless one is given.
+std::string Today(const sheet::Produced& produced) { return produced.time.substr(0, 10); }
 
 // A decimal text as the nearest double; none for anything else.
 std::optional<double> Decimal(std::string_view text) {
@@ -94,6 +98,8 @@ int SegmentSheet(SheetOptions& opt) {
         s.pipe.nominal = opt.nominal;
         s.pipe.pipeFile = PipeFilePath(opt.ini);
         s.pipe.fileInner = Decimal(pipes->InnerDiameter(material, opt.nominal));
+        s.pipe.spec = network::ReadPipeSpec(*pipes, material, opt.nominal);
+        s.pipe.fileTitle = network::PipeFileTitle(*pipes);
         if (opt.diameter->count() == 0) {
             if (!s.pipe.fileInner) {
                 PrintMessage(stderr, "sheet: the pipe file " + QuotedPath(s.pipe.pipeFile) +
@@ -116,6 +122,7 @@ int SegmentSheet(SheetOptions& opt) {
     }
     s.project = opt.project;
     s.produced = Now();
+    if (s.project.date.empty()) s.project.date = Today(s.produced);
     s.limits.maxVelocity = opt.maxVelocity;
     s.limits.maxDrop = opt.maxDrop;
     const int written = Write(sheet::BuildSegmentSheet(s), opt.output);
@@ -147,9 +154,13 @@ int CaseSheet(const SheetOptions& opt) {
                                 {&t.project.number, &opt.project.number},
                                 {&t.project.stage, &opt.project.stage},
                                 {&t.project.date, &opt.project.date},
-                                {&t.project.designer, &opt.project.designer}})
+                                {&t.project.designer, &opt.project.designer},
+                                {&t.project.organization, &opt.project.organization},
+                                {&t.project.sheetNumber, &opt.project.sheetNumber},
+                                {&t.project.revision, &opt.project.revision}})
         if (!given->empty()) *field = *given;
     t.produced = Now();
+    if (t.project.date.empty()) t.project.date = Today(t.produced);
     t.pipeFile = PipeFilePath(opt.ini);
     t.catalog = &catalog;
     if (!opt.segment.empty()) {
@@ -200,7 +211,10 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
     cmd->add_option("--project-number", opt->project.number, "工程编号");
     cmd->add_option("--design-stage", opt->project.stage, "设计阶段");
     cmd->add_option("--designer", opt->project.designer, "设计人");
-    cmd->add_option("--date", opt->project.date, "日期");
+    cmd->add_option("--date", opt->project.date, "日期 (default: today)");
+    cmd->add_option("--organization", opt->project.organization, "设计单位");
+    cmd->add_option("--sheet-number", opt->project.sheetNumber, "计算书编号");
+    cmd->add_option("--revision", opt->project.revision, "版次");
     // The segment's options are required only without --case.
     for (const char* name : kSegmentOptions) {
         CLI::Option* o = cmd->get_option(name);

@@ -26,6 +26,7 @@ std::optional<Method> MethodFromName(std::string_view name);
 // load and save loses nothing.
 struct Project {
     std::string name, number, stage, designer, date;  // 工程名称, 工程编号, 设计阶段, 设计人, 日期
+    std::string organization, sheetNumber, revision;  // 设计单位, 计算书编号, 版次; optional
     std::string unknown;
 
     bool operator==(const Project&) const = default;

@@ -238,9 +238,13 @@ class Reader {
                                       {"number", &c.project.number},
                                       {"stage", &c.project.stage},
                                       {"designer", &c.project.designer},
-                                      {"date", &c.project.date}})
+                                      {"date", &c.project.date},
+                                      {"organization", &c.project.organization},
+                                      {"sheet_number", &c.project.sheetNumber},
+                                      {"revision", &c.project.revision}})
                 *field = Text(project, key, limits_.maxTextBytes, false);
-            c.project.unknown = Unknown(project, {"name", "number", "stage", "designer", "date"});
+            c.project.unknown = Unknown(project, {"name", "number", "stage", "designer", "date",
+                                                  "organization", "sheet_number", "revision"});
         }
         const Place gas = Object(Required(top, "gas"), "gas");
         c.gas.kind = Text(gas, "kind", limits_.maxIdBytes, true);
@@ -481,6 +485,11 @@ std::string CaseToJson(const Case& c) {
                            {"stage", c.project.stage},
                            {"designer", c.project.designer},
                            {"date", c.project.date}};
+    // Written only when given: a file that uses none of them saves as before.
+    for (auto [key, value] : {std::pair{"organization", &c.project.organization},
+                              {"sheet_number", &c.project.sheetNumber},
+                              {"revision", &c.project.revision}})
+        if (!value->empty()) project[key] = *value;
     AddUnknown(project, c.project.unknown);
     root["project"] = std::move(project);
     OrderedJson gas = {{"kind", c.gas.kind},

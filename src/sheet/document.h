@@ -27,9 +27,11 @@ struct Span {
 };
 using Rich = std::vector<Span>;
 
-// "P_{1}^{2} − P_{2}^{2}": _{…} lowers and ^{…} raises its braces' content; a
-// '_' or '^' without a brace, and an unclosed brace, stay plain text. A
-// line break ('\n') stays in the text; renderers break the line there.
+// "P_{1}^{2} − P_{2}^{2}": _{…} lowers and ^{…} raises its braces' content,
+// a power of digits, signs and parentheses as Unicode's superscript
+// characters (P₁² − P₂²), which copied text keeps; a '_' or '^' without a
+// brace, and an unclosed brace, stay plain text. A line break ('\n') stays
+// in the text; renderers break the line there.
 Rich ParseRich(std::string_view markup);
 // The text without the scripts' markup, as a reader copying it gets it.
 std::string PlainText(const Rich& rich);

@@ -50,10 +50,15 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
     row("燃气密度（标准状态）ρ", Shortest(c.gas.density), "kg/m^{3}");
     row("运动黏度（标准状态）ν", Shortest(c.gas.viscosity), "10^{−6} m^{2}/s");
     row("燃气温度 T", Shortest(c.gas.temperature), "K");
-    row("压力级制", c.pressureClass, "");
+    row("压力级制",
+        c.pressureClass + "（" +
+            std::string(network::PressureLevelName(network::SourceLevel(c.source.pressure, low))) +
+            "）",
+        "");
     row("气源节点", c.source.node, "");
     row(low ? "气源压力（表压）" : "气源压力（绝对压力）", Shortest(c.source.pressure),
         PressureUnit(low));
+    if (!low) row("气源压力（表压）", Fixed(network::GaugeMPa(c.source.pressure, low), 4), "MPa");
     row("气源标高", Shortest(c.source.elevation), "m");
     if (c.limits.maxVelocity) row("允许最大流速", Shortest(*c.limits.maxVelocity), "m/s");
     if (c.limits.maxDrop) row("允许压力降", Shortest(*c.limits.maxDrop), PressureUnit(low));
@@ -68,8 +73,9 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
         if (c.method.z && !low) row("压缩因子 Z（给定）", Shortest(*c.method.z), "");
     }
     w.Add(std::move(t), "计算参数");
-    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自管道参数文件“" +
-           o.pipeFile + "”，另给定内径的管段按给定值。");
+    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自" +
+           PipeFileText(o.pipeFile, o.catalog ? o.catalog->title() : std::string()) +
+           "，另给定内径的管段按给定值。");
     if (!c.nodes.empty()) {
         Table nodes;
         nodes.widthPercent = 70;
@@ -171,8 +177,9 @@ void AddTable(Writer& w, const network::Case& c, const network::Network& net, bo
     if (below) w.Note("另有 " + std::to_string(below) + " 个管段因上游管段未能计算而未计算。");
 }
 
-void AddSummary(Writer& w, const network::Case& c, const network::Network& net, bool low) {
-    const Precision p = TablePrecision(low);
+void AddSummary(Writer& w, const network::Case& c, const network::Network& net,
+                const network::PressureScale& scale) {
+    const Precision p = TablePrecision(scale.lowPressure);
     w.Chapter("校核结论");
     std::vector<CheckRow> rows;
     std::size_t calculated = 0;
@@ -197,9 +204,11 @@ void AddSummary(Writer& w, const network::Case& c, const network::Network& net, 
     const auto maxDrop = network::EffectiveMaxDrop(c);
     if (maxDrop && deepest) {
         const SegmentResult& r = net.results()[*deepest];
+        const std::string unit = " " + std::string(scale.DropUnitText());
         rows.push_back({"累计压力降（至节点 " + c.segments[*deepest].to + "）",
-                        PressureValue(Fixed(r.cumulativeDrop, p.pressure), low),
-                        "≤ " + PressureValue(Shortest(*maxDrop), low), !r.dropOverLimit});
+                        Fixed(scale.Drop(r.cumulativeDrop), scale.DropDecimals()) + unit,
+                        "≤ " + Trimmed(scale.Drop(*maxDrop), scale.DropDecimals()) + unit,
+                        !r.dropOverLimit});
     }
     std::string failing;
     for (std::size_t i = 0; i < c.segments.size(); ++i)
@@ -226,12 +235,14 @@ std::optional<std::size_t> LargestLossSegment(const network::Network& net) {
 }
 
 Project CaseProject(const network::Case& c) {
-    return {c.project.name, c.project.number, c.project.stage, c.project.date, c.project.designer};
+    return {c.project.name,     c.project.number,       c.project.stage,       c.project.date,
+            c.project.designer, c.project.organization, c.project.sheetNumber, c.project.revision};
 }
 
 Document BuildTableSheet(const network::Case& c, const network::Network& net, const TableSheet& o) {
     const bool low = network::IsLowPressure(c);
     const hydraulics::Method method = MethodOf(c);
+    const network::PressureScale scale = network::ScaleFor(low, o.pressureUnit);
     Document doc;
     doc.title = "燃气管道水力计算书";
     SetRunningTexts(doc, o.project, method, o.produced);
@@ -292,18 +303,26 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
         PipeEntry pipe;
         pipe.nominal = s.nominal;
         pipe.pipeFile = o.pipeFile;
-        if (o.catalog)
-            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal))
+        if (o.catalog) {
+            pipe.fileTitle = o.catalog->title();
+            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal)) {
                 pipe.fileInner = size->inner;
+                pipe.spec = size->spec;
+            }
+        }
         const Precision p = TablePrecision(low);
         w.Section("计算参数");
         AddSegmentInputs(w, trace, pipe, s.zeta);
         w.Section("计算过程");
         AddWorking(w, trace, p, s.zeta);
         w.Section("计算结果");
-        AddResults(w, trace, p);
+        AddResults(w, trace, p, scale);
+        if (method == hydraulics::Method::Appendix) {
+            w.Section("按现行规范方法复核");
+            AddCurrentCodeCheck(w, trace, scale);
+        }
     }
-    AddSummary(w, c, net, low);
+    AddSummary(w, c, net, scale);
     return doc;
 }
 

@@ -8,11 +8,12 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QTextCursor>
-#include <QTextDocumentWriter>
 
 #include <memory>
 #include <vector>
 
+#include "measure.h"
+#include "odt_writer.h"
 #include "profile_chart.h"
 #include "sketch_object.h"
 #include "sketch_paint.h"
@@ -39,11 +40,8 @@ QPageLayout PageLayoutOf(Orientation o) {
 
 // The text area: a wider left margin for binding.
 QRectF BodyRect(Orientation o) {
-    const bool wide = o == Orientation::Landscape;
-    const double width = wide ? 297 : 210, height = wide ? 210 : 297;
-    const double top = wide ? 22 : 27, bottom = wide ? 20 : 22, left = wide ? 22 : 25,
-                 right = wide ? 18 : 20;
-    return QRectF(Px(left), Px(top), Px(width - left - right), Px(height - top - bottom));
+    const PageGeometry p = PageOf(o);
+    return QRectF(Px(p.left), Px(p.top), Px(p.TextWidth()), Px(p.TextHeight()));
 }
 
 QFont SmallFont(const QStringList& families) {
@@ -99,9 +97,11 @@ QByteArray RenderPdf(const Document& doc) {
         std::vector<std::unique_ptr<QTextDocument>> docs;
         int total = 0;
         for (const PageRun& run : runs) {
-            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits, true);
-            text->documentLayout()->setPaintDevice(&writer);
             const QRectF body = BodyRect(run.orientation);
+            auto text =
+                BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits,
+                                  body.width() * 72 / kDpi, true);
+            text->documentLayout()->setPaintDevice(&writer);
             text->setPageSize(body.size());
 
             KeepWithNext(*text, body.height());
@@ -137,20 +137,7 @@ QByteArray RenderPdf(const Document& doc) {
     return bytes;
 }
 
-QByteArray RenderOdt(const Document& doc) {
-    std::vector<const Element*> all;
-    for (const Element& e : doc.elements) all.push_back(&e);
-    const Paragraph footer{ParseRich(doc.footer), Paragraph::Style::Note};
-    const Element closing = footer;
-    all.push_back(&closing);
-    const auto text = BuildTextDocument(all, OdtTypeface(), {96.0 / 72.0, 96.0 / 72.0});
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QTextDocumentWriter writer(&buffer, "odf");
-    if (!writer.write(text.get())) return {};
-    return bytes;
-}
+QByteArray RenderOdt(const Document& doc) { return WriteOdt(doc); }
 
 std::string ProfileFigureSvg(const ProfileFigure& figure) {
     const QSize size(qRound(figure.widthMm / 25.4 * 96), qRound(figure.heightMm / 25.4 * 96));

@@ -23,6 +23,9 @@ enum HeaderForm::Field : int {
     kStage,
     kDesigner,
     kDate,
+    kOrganization,
+    kSheetNumber,
+    kRevision,
     kGasKind,
     kDensity,
     kViscosity,
@@ -46,10 +49,11 @@ QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 QString Optional(const std::optional<double>& v) { return v ? ShortestText(*v) : QString(); }
 
 // Names for messages, in the order of Field.
-const char* const kFieldNames[] = {
-    "工程名称", "工程编号", "设计阶段", "设计人",   "日期",         "燃气种类",   "密度",
-    "运动粘度", "温度",     "压力级制", "计算方法", "局部阻力",     "压缩因子 Z", "气源节点",
-    "气源压力", "气源标高", "最大流速", "允许压降", "燃具额定压力", "允许压降"};
+const char* const kFieldNames[] = {"工程名称",   "工程编号",     "设计阶段", "设计人",   "日期",
+                                   "设计单位",   "计算书编号",   "版次",     "燃气种类", "密度",
+                                   "运动粘度",   "温度",         "压力级制", "计算方法", "局部阻力",
+                                   "压缩因子 Z", "气源节点",     "气源压力", "气源标高", "最大流速",
+                                   "允许压降",   "燃具额定压力", "允许压降"};
 
 // The main window's starting inlet pressure for each class.
 double DefaultSourcePressure(bool low) { return low ? 3000 : 5; }
@@ -75,6 +79,9 @@ void HeaderForm::Wire() {
         {ui->projectStage, kStage},
         {ui->projectDesigner, kDesigner},
         {ui->projectDate, kDate},
+        {ui->projectOrganization, kOrganization},
+        {ui->projectSheetNumber, kSheetNumber},
+        {ui->projectRevision, kRevision},
         {ui->gasDensity, kDensity},
         {ui->gasViscosity, kViscosity},
         {ui->gasTemperature, kTemperature},
@@ -106,6 +113,9 @@ void HeaderForm::Refresh() {
     ui->projectStage->setText(Q(c.project.stage));
     ui->projectDesigner->setText(Q(c.project.designer));
     ui->projectDate->setText(Q(c.project.date));
+    ui->projectOrganization->setText(Q(c.project.organization));
+    ui->projectSheetNumber->setText(Q(c.project.sheetNumber));
+    ui->projectRevision->setText(Q(c.project.revision));
     ui->gasKind->setCurrentText(Q(c.gas.kind));
     ui->gasDensity->setText(ShortestText(c.gas.density));
     ui->gasViscosity->setText(ShortestText(c.gas.viscosity));
@@ -182,6 +192,15 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return true;
         case kDate:
             h.project.date = ui->projectDate->text().toStdString();
+            return true;
+        case kOrganization:
+            h.project.organization = ui->projectOrganization->text().toStdString();
+            return true;
+        case kSheetNumber:
+            h.project.sheetNumber = ui->projectSheetNumber->text().toStdString();
+            return true;
+        case kRevision:
+            h.project.revision = ui->projectRevision->text().toStdString();
             return true;
         case kGasKind: {
             h.gas.kind = ui->gasKind->currentText().toStdString();

@@ -89,6 +89,26 @@ TEST(CaseFile, RoundTripKeepsEveryValueAndWhatANewerProgramAdded) {
     EXPECT_NE(written.find("\n    {\"id\":\"干1\",\"from\":\"R\","), std::string::npos) << written;
 }
 
+// 设计单位, 计算书编号 and 版次 travel with the case when given; a file
+// that uses none of them saves as it did before they existed.
+TEST(CaseFile, SheetFieldsAreWrittenOnlyWhenGiven) {
+    const auto read = LoadCase(GASPIPE_EXAMPLES "/courtyard-medium.gpcase");
+    ASSERT_TRUE(read.value) << read.error;
+    Case c = *read.value;
+    const std::string before = CaseToJson(c);
+    EXPECT_EQ(before.find("organization"), std::string::npos);
+    c.project.organization = "某市燃气设计研究院";
+    c.project.sheetNumber = "JS-2024-015";
+    c.project.revision = "B";
+    const std::string written = CaseToJson(c);
+    EXPECT_NE(written.find(R"("sheet_number":"JS-2024-015")"), std::string::npos) << written;
+    const CaseReadResult back = ParseCase(written);
+    ASSERT_TRUE(back.value) << back.error;
+    EXPECT_EQ(back.value->project, c.project);
+    c.project.organization = c.project.sheetNumber = c.project.revision = "";
+    EXPECT_EQ(CaseToJson(c), before);
+}
+
 TEST(CaseFile, DamagedOrHostileFilesAreRefusedWithThePlace) {
     const std::string head = R"({"format":"gaspipe-case","version":1,)";
     const std::string body =

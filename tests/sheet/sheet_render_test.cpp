@@ -50,19 +50,18 @@ Document WorkedExample() {
     in.density = 0.7247, in.viscosity = 14.5, in.temperature = 288;
     in.diameter = 100, in.length = 1000, in.flow = 500, in.inlet = 5;
     s.trace = hydraulics::Calculate(in, {});
-    s.project = {"某小区燃气工程", "RQ-2024-015", "施工图设计", "2024-05-06", ""};
+    s.project = {"某小区燃气工程",     "RQ-2024-015",    "施工图设计", "2024-05-06", "",
+                 "某市燃气设计研究院", "JS-2024-015-01", "A"};
     s.produced = {"gaspipe", "2.0.0", "2024-05-06 10:30"};
     s.limits.maxDrop = 0.3;
     return BuildSegmentSheet(s);
 }
 
-const char* const kWorkedExample[] = {"某小区燃气工程", "RQ-2024-015", "GB50028附录C手算公式",
-                                      "0.7247",         "14.5",        "288",
-                                      "1000",           "500",         "26234",
-                                      "0.02693",        "4.96627",     "107.555",
-                                      "0.71862",        "4.92761",     "0.072",
-                                      "4.928",          "0.719",       "3.804",
-                                      "3.834",          "满足"};
+const char* const kWorkedExample[] = {"某小区燃气工程", "RQ-2024-015", "单管段计算程序", "0.7247",
+                                      "14.5",           "288",         "1000",           "500",
+                                      "26234",          "0.02693",     "4.96627",        "107.555",
+                                      "0.71862",        "4.92761",     "7.239",          "4.928",
+                                      "0.719",          "3.804",       "3.834",          "满足"};
 
 TEST_F(SheetFileTest, PdfCarriesTheWorkingWithEmbeddedFontsAndNumberedPages) {
     const std::string pdf = Path("segment.pdf");
@@ -108,11 +107,13 @@ TEST_F(SheetFileTest, TableSheetInEveryFormat) {
     EXPECT_NE(test::Run("pdfinfo -f 1 -l 99 '" + pdf + "'").find("842 x 595"), std::string::npos);
     EXPECT_NE(test::Run("pdfimages -list '" + pdf + "'").find("image"), std::string::npos);
 
-    // ODT: the same text in its XML, the chart among its pictures.
+    // ODT: the same text in its XML, the chart a PNG picture in it.
     const std::string odt = Path("line.odt");
     Write(doc, odt);
     ExpectAll(OdtText(odt), {"管网水力计算表", "管段 干1 详细计算", "2.99924", "8.09"});
-    EXPECT_NE(test::Run("unzip -l '" + odt + "'").find("Pictures/"), std::string::npos);
+    EXPECT_NE(test::Run("unzip -p '" + odt + "' content.xml")
+                  .find("<draw:image><office:binary-data>iVBOR"),
+              std::string::npos);
 
     // HTML: the chart inline.
     const std::string html = Path("line.html");
