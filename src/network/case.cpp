@@ -1,8 +1,10 @@
 #include "case.h"
 
 #include <cmath>
+#include <functional>
 
 #include "calc_pipe_segment.h"
+#include "hydraulics.h"
 
 namespace gaspipe::network {
 
@@ -24,6 +26,45 @@ std::optional<Method> MethodFromName(std::string_view name) {
 }
 
 bool IsLowPressure(const Case& c) { return c.pressureClass == sel::kLow; }
+
+std::string UnknownMaterial(std::string_view material) {
+    return "material '" + std::string(material) + "' is not 钢管, PE管 or 铸铁管";
+}
+
+namespace {
+
+// The case's method options as the command line would give them, checked by
+// the same rule: what the method or class cannot use is refused, not
+// ignored. Under the appendix method the default local_loss 0.1 stands for
+// what its constants hold (every case file gaspipe wrote has it).
+void CheckMethodOptions(const Case& c, const std::function<void(std::string)>& fail) {
+    const bool appendix = c.method.method == Method::Appendix;
+    hydraulics::SegmentInput in;
+    in.pressureClass = c.pressureClass == sel::kHighMedium ? hydraulics::PressureClass::HighMedium
+                                                           : hydraulics::PressureClass::Low;
+    hydraulics::MethodOptions options;
+    options.method = appendix ? hydraulics::Method::Appendix : hydraulics::Method::Gb50028_2006;
+    if (!appendix || c.method.localLoss != hydraulics::kDefaultLocalLoss)
+        options.localLoss = c.method.localLoss;
+    options.z = c.method.z;
+    if (auto problem = hydraulics::ValidateOptions(in, options)) fail("method: " + problem->message);
+    for (const auto& r : c.method.roughness) {
+        if (!hydraulics::MaterialFromText(r.material)) {
+            fail("method: roughness of " + UnknownMaterial(r.material));
+            continue;
+        }
+        hydraulics::MethodOptions one;
+        one.method = options.method;
+        one.roughness = r.roughness;
+        if (auto problem = hydraulics::ValidateOptions(in, one)) {
+            fail("method: roughness of " + r.material + ": " + problem->message);
+        } else if (!Positive(r.roughness)) {
+            fail("the roughness of " + r.material + " must be above 0 mm");
+        }
+    }
+}
+
+}  // namespace
 
 double LowPressureAllowedDrop(double appliancePressure) { return 0.75 * appliancePressure + 150; }
 
@@ -61,11 +102,7 @@ std::vector<CaseProblem> CheckCaseValues(const Case& c) {
         fail(high ? "the source pressure must be above 1 (absolute, 10^5 Pa)"
                   : "the source pressure must be above 0 Pa");
     if (!std::isfinite(c.source.elevation)) fail("the source elevation must be a finite number");
-    if (!NonNegative(c.method.localLoss))
-        fail("the default local-loss fraction must not be negative");
-    for (const auto& r : c.method.roughness)
-        if (!Positive(r.roughness)) fail("the roughness of " + r.material + " must be above 0 mm");
-    if (c.method.z && !Positive(*c.method.z)) fail("the compressibility factor must be above 0");
+    CheckMethodOptions(c, fail);
     if (c.limits.maxVelocity && !Positive(*c.limits.maxVelocity))
         fail("the velocity limit must be above 0");
     if (c.limits.maxDrop && !Positive(*c.limits.maxDrop)) fail("the drop limit must be above 0");

@@ -130,6 +130,7 @@ struct CaseProblem {
         SecondSource,     // a listed node that starts segments but is fed by none
         Loop,             // a ring of segments (ring mains are out of scope)
         UnconnectedNode,  // a listed node on no segment: its load would be lost
+        SourceListed,     // the source listed with a load or another elevation, which would be lost
         InvalidValue,     // a case-wide value out of range (gas, source, limits, method)
     };
     Kind kind;
@@ -153,5 +154,8 @@ std::optional<double> EffectiveMaxDrop(const Case& c);
 std::optional<double> MaterialRoughness(const MethodOptions& m, std::string_view material);
 
 bool IsLowPressure(const Case& c);
+
+// "material 'X' is not 钢管, PE管 or 铸铁管".
+std::string UnknownMaterial(std::string_view material);
 
 }  // namespace gaspipe::network

@@ -46,6 +46,9 @@ QString ProblemText(const network::CaseProblem& p, const network::Case& c) {
             return QStringLiteral("管段 %1 构成环路：不计算环状管网").arg(Ids(p, c));
         case Kind::UnconnectedNode:
             return QStringLiteral("节点不在任何管段上，其负荷无处计入") + detail;
+        case Kind::SourceListed:
+            return QStringLiteral("节点列表给了气源节点负荷或另一个标高：气源的标高取气源标高，气源不带负荷") +
+                   detail;
         case Kind::InvalidValue:
             break;
     }

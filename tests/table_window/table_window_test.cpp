@@ -168,7 +168,8 @@ TEST_F(TableWindowTest, SavedCaseOpensAsItWasAndADamagedFileOpensNothing) {
     EXPECT_FALSE(window_->openFile(damaged));
     ASSERT_EQ(boxes_.size(), 1);
     EXPECT_TRUE(boxes_.front().contains(QStringLiteral("damaged.gpcase")) &&
-                boxes_.front().contains(QStringLiteral("line ")))
+                boxes_.front().contains(QStringLiteral("文件内容不是有效的 JSON")) &&
+                boxes_.front().contains(QStringLiteral("行第")))
         << boxes_.front().toStdString();
     EXPECT_EQ(Cell(0, kLength), QStringLiteral("30")) << "the open document is untouched";
     EXPECT_EQ(window_->filePath(), QFileInfo(path).absoluteFilePath());
