@@ -87,7 +87,7 @@ bool TableWindow::saveFile(const QString& path) {
                          ? QStringLiteral("未保存“%1”：保存后将无法再打开，请先修改：\n%2")
                                .arg(name, CaseProblemText(*saved.problem))
                          : QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
-                               .arg(name, Q(saved.systemError)),
+                               .arg(name, SystemReasonText(saved.systemError)),
                      QStringLiteral("保存文件"));
         return false;
     }
@@ -131,7 +131,7 @@ bool TableWindow::WriteFile(const QString& path, const std::string& bytes) {
     if (fileio::WriteWholeFile(NativePath(path), bytes, error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出"));
     return false;
 }
@@ -151,7 +151,7 @@ bool TableWindow::exportXlsx(const QString& path) {
     if (ExportXlsx(*model_, NativePath(path), error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出 Excel 表格"));
     return false;
 }
@@ -167,7 +167,7 @@ bool TableWindow::exportChart(const QString& path) {
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                         .arg(QFileInfo(path).fileName(), Q(error)),
+                         .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                      QStringLiteral("导出压力曲线图"));
     return ok;
 }

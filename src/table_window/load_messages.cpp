@@ -126,9 +126,7 @@ QString What(const network::CaseFileProblem& p) {
         case Kind::NotAFile:
             return QStringLiteral("不是普通文件（而是文件夹、管道或设备）");
         case Kind::CannotRead:
-            return p.detail == "Permission denied"
-                       ? QStringLiteral("没有读取此文件的权限")
-                       : QStringLiteral("无法读取文件（%1）").arg(Q(p.detail));
+            return QStringLiteral("无法读取文件：%1").arg(SystemReasonText(p.detail));
         case Kind::TooLarge:
             return QStringLiteral("文件大于 %1 MiB，超出计算文件的大小上限").arg(p.number >> 20);
         case Kind::NoMemory:
@@ -180,6 +178,23 @@ QString What(const network::CaseFileProblem& p) {
 }
 
 }  // namespace
+
+QString SystemReasonText(const std::string& reason) {
+    static const std::pair<std::string_view, const char*> kReasons[] = {
+        {"Permission denied", "没有权限"},
+        {"No space left on device", "磁盘空间不足"},
+        {"Read-only file system", "文件系统只读"},
+        {"No such file or directory", "文件或文件夹不存在"},
+        {"Is a directory", "这是一个文件夹"},
+        {"Invalid argument", "不是普通文件"},
+        {"Disk quota exceeded", "超出磁盘配额"},
+        {"File name too long", "文件名太长"},
+        {"Input/output error", "读写出错"},
+    };
+    for (const auto& [english, chinese] : kReasons)
+        if (reason == english) return QString::fromUtf8(chinese);
+    return Q(reason);
+}
 
 QString CaseProblemText(const network::CaseFileProblem& problem) {
     return Where(problem) + What(problem);

@@ -11,6 +11,10 @@
 namespace gaspipe::table {
 
 QString CaseProblemText(const network::CaseFileProblem& problem);
+
+// The system's reason a file could not be read or written (strerror's words),
+// in Chinese where it is a common one; others as the system gives them.
+QString SystemReasonText(const std::string& reason);
 QString CsvProblemText(const network::CsvImportProblem& problem);
 
 }  // namespace gaspipe::table

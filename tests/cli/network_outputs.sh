@@ -35,6 +35,13 @@ for out in case.gpcase ./case.gpcase soft.gpcase hard.gpcase; do
         check "-o $out $mode: the case is as it was" cmp -s case.gpcase "$example"
     done
 done
+# The sheet of a case is no more written over it than the table.
+ln -s case.gpcase sheet.html
+"$calc" sheet --case case.gpcase --ini "$ini" -o sheet.html 2>err
+status=$?
+check "sheet -o a link to the case: exit 2" exits 2
+check "sheet -o a link to the case: the case is as it was" cmp -s case.gpcase "$example"
+rm sheet.html
 "$calc" network case.gpcase --ini "$ini" >>hard.gpcase 2>err
 status=$?
 check "standard output appending to the case: exit 2" exits 2

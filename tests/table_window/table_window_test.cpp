@@ -177,7 +177,9 @@ TEST_F(TableWindowTest, SavedCaseOpensAsItWasAndADamagedFileOpensNothing) {
     // A save that cannot be done keeps the previous file.
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
     EXPECT_FALSE(window_->saveFile(path));
-    EXPECT_EQ(boxes_.size(), 2);
+    ASSERT_EQ(boxes_.size(), 2);
+    EXPECT_TRUE(boxes_.back().endsWith(QStringLiteral("原有文件未改动：\n没有权限")))
+        << boxes_.back().toStdString();
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     EXPECT_TRUE(*network::LoadCase(path.toStdString()).value == saved);
 }
