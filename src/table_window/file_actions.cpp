@@ -158,6 +158,7 @@ bool TableWindow::exportXlsx(const QString& path) {
 
 bool TableWindow::exportChart(const QString& path) {
     if (!CommitPendingEdit()) return false;
+    if (chartPending_) UpdateChart();  // the edit just taken in
     std::string error;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const bool ok = svg ? ExportProfileChartSvg(chart_->profile(), chart_->lowPressure(),
