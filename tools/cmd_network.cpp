@@ -242,9 +242,7 @@ int Run(const NetworkOptions& opt) {
     }
     const auto out = Output::Open("network", opt.output, input);
     if (!out) return kExitUsage;
-    out->Write(opt.json  ? JsonTable(c, net)
-               : opt.csv ? ResultsToCsv(c, net)
-                         : TextTable(c, net));
+    out->Write(opt.json ? JsonTable(c, net) : opt.csv ? ResultsToCsv(c, net) : TextTable(c, net));
     if (!out->Finish()) return kExitUsage;
     return net.AllChecksHold() ? kExitOk : kExitCalcFailed;
 }

@@ -34,7 +34,8 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
 
     cmd->callback([opt, start, &exitStatus] {
         auto problem = hydraulics::ValidateOptions(opt->input.segment, opt->input.options);
-        if (!problem) problem = hydraulics::ValidateStart(opt->input.options.method, start->count() > 0);
+        if (!problem)
+            problem = hydraulics::ValidateStart(opt->input.options.method, start->count() > 0);
         if (problem) {
             PrintMessage(stderr, "segment: " + problem->message);
             exitStatus = kExitUsage;

@@ -76,8 +76,8 @@ bool Output::Finish() {
     if (standardOutput()) {
         if (writeError_ == 0 && std::fflush(stdout) != 0) writeError_ = errno != 0 ? errno : EIO;
         if (writeError_ == 0) return true;
-        PrintMessage(stderr, command_ + ": cannot write to standard output: " +
-                                 std::strerror(writeError_));
+        PrintMessage(stderr,
+                     command_ + ": cannot write to standard output: " + std::strerror(writeError_));
         return false;
     }
     if (device_) {

@@ -46,7 +46,8 @@ class Output {
     bool Finish();
 
   private:
-    Output(std::string_view command, std::string path) : command_(command), path_(std::move(path)) {}
+    Output(std::string_view command, std::string path)
+        : command_(command), path_(std::move(path)) {}
     bool Fail(const std::string& what, const std::string& reason) const;
 
     std::string command_, path_;

@@ -1,7 +1,7 @@
 #include "solve.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <utility>
 
 #include "methods.h"

@@ -1,7 +1,6 @@
 #include "case.h"
 
 #include <cmath>
-#include <functional>
 
 #include "calc_pipe_segment.h"
 #include "hydraulics.h"
@@ -37,30 +36,45 @@ namespace {
 // the same rule: what the method or class cannot use is refused, not
 // ignored. Under the appendix method the default local_loss 0.1 stands for
 // what its constants hold (every case file gaspipe wrote has it).
-void CheckMethodOptions(const Case& c, const std::function<void(std::string)>& fail) {
+void CheckMethodOptions(const Case& c, std::vector<CaseProblem>& problems) {
     const bool appendix = c.method.method == Method::Appendix;
+    const bool low = c.pressureClass != sel::kHighMedium;
     hydraulics::SegmentInput in;
-    in.pressureClass = c.pressureClass == sel::kHighMedium ? hydraulics::PressureClass::HighMedium
-                                                           : hydraulics::PressureClass::Low;
+    in.pressureClass = low ? hydraulics::PressureClass::Low : hydraulics::PressureClass::HighMedium;
+    auto check = [&](const hydraulics::MethodOptions& options, const std::string& prefix) {
+        const auto problem = hydraulics::ValidateOptions(in, options);
+        if (!problem) return true;
+        // An option refused for the method or the class, named for the window's words.
+        using Kind = CaseProblem::Kind;
+        const bool option = problem->field == "local_loss" || problem->field == "roughness" ||
+                            problem->field == "z";
+        const Kind kind = appendix && option                          ? Kind::OptionNotForMethod
+                          : problem->field == "z" && low && options.z ? Kind::OptionNotForClass
+                                                                      : Kind::InvalidValue;
+        problems.push_back({kind, prefix + problem->message, {}, problem->field});
+        return false;
+    };
     hydraulics::MethodOptions options;
     options.method = appendix ? hydraulics::Method::Appendix : hydraulics::Method::Gb50028_2006;
     if (!appendix || c.method.localLoss != hydraulics::kDefaultLocalLoss)
         options.localLoss = c.method.localLoss;
     options.z = c.method.z;
-    if (auto problem = hydraulics::ValidateOptions(in, options)) fail("method: " + problem->message);
+    check(options, "method: ");
     for (const auto& r : c.method.roughness) {
         if (!hydraulics::MaterialFromText(r.material)) {
-            fail("method: roughness of " + UnknownMaterial(r.material));
+            problems.push_back({CaseProblem::Kind::UnknownRoughnessMaterial,
+                                "method: roughness of " + UnknownMaterial(r.material),
+                                {},
+                                r.material});
             continue;
         }
         hydraulics::MethodOptions one;
         one.method = options.method;
         one.roughness = r.roughness;
-        if (auto problem = hydraulics::ValidateOptions(in, one)) {
-            fail("method: roughness of " + r.material + ": " + problem->message);
-        } else if (!Positive(r.roughness)) {
-            fail("the roughness of " + r.material + " must be above 0 mm");
-        }
+        if (check(one, "method: roughness of " + r.material + ": ") && !Positive(r.roughness))
+            problems.push_back({CaseProblem::Kind::InvalidValue,
+                                "the roughness of " + r.material + " must be above 0 mm",
+                                {}});
     }
 }
 
@@ -102,7 +116,7 @@ std::vector<CaseProblem> CheckCaseValues(const Case& c) {
         fail(high ? "the source pressure must be above 1 (absolute, 10^5 Pa)"
                   : "the source pressure must be above 0 Pa");
     if (!std::isfinite(c.source.elevation)) fail("the source elevation must be a finite number");
-    CheckMethodOptions(c, fail);
+    CheckMethodOptions(c, problems);
     if (c.limits.maxVelocity && !Positive(*c.limits.maxVelocity))
         fail("the velocity limit must be above 0");
     if (c.limits.maxDrop && !Positive(*c.limits.maxDrop)) fail("the drop limit must be above 0");

@@ -132,10 +132,17 @@ struct CaseProblem {
         UnconnectedNode,  // a listed node on no segment: its load would be lost
         SourceListed,     // the source listed with a load or another elevation, which would be lost
         InvalidValue,     // a case-wide value out of range (gas, source, limits, method)
+        // A method option the method (subject: the option) or the pressure
+        // class (subject "z") cannot use, or a roughness for a material that
+        // does not exist (subject: the material).
+        OptionNotForMethod,
+        OptionNotForClass,
+        UnknownRoughnessMaterial,
     };
     Kind kind;
     std::string message;
     std::vector<std::size_t> segments;  // indices into Case::segments
+    std::string subject = {};
 };
 
 // Case-wide values out of range (gas, pressure class, source, limits, method

@@ -104,8 +104,8 @@ TextFault CheckCaseText(std::string_view text, std::size_t maxBytes, bool id) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         // C1 controls are U+0080..U+009F, encoded C2 80..C2 9F.
-        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
-                        static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        const bool c1 =
+            c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0;
         if (c < 0x20 || c == 0x7F || c1) return TextFault::ControlCharacter;
     }
     return TextFault::None;
@@ -210,8 +210,8 @@ SaveResult SaveCase(const std::string& path, const Case& c) {
     }
     result.ok = fileio::WriteWholeFile(path, text.text, result.systemError);
     if (!result.ok)
-        result.error =
-            "cannot save '" + path + "': " + result.systemError + "; the previous file is unchanged";
+        result.error = "cannot save '" + path + "': " + result.systemError +
+                       "; the previous file is unchanged";
     return result;
 }
 

@@ -37,9 +37,9 @@ struct CaseFileLimits {
 struct CaseFileProblem {
     enum class Kind {
         NoSuchFile,
-        NotAFile,          // a folder, a pipe or a device
-        CannotRead,        // detail: the system's reason
-        TooLarge,          // number: the limit in bytes
+        NotAFile,    // a folder, a pipe or a device
+        CannotRead,  // detail: the system's reason
+        TooLarge,    // number: the limit in bytes
         NoMemory,
         NotJson,           // detail: the JSON parser's words
         TooManyValues,     // number: the limit
@@ -62,8 +62,8 @@ struct CaseFileProblem {
     std::string part;
     std::size_t row = 0;
     std::string rowId;
-    std::string member;    // empty: the part itself
-    std::string material;  // of method.roughness
+    std::string member;         // empty: the part itself
+    std::string material;       // of method.roughness
     bool materialName = false;  // the problem is a material's name, not its value
     Type expected = Type::Object;
     std::string detail;

@@ -70,10 +70,9 @@ std::string What(const CaseFileProblem& p) {
         case Kind::DuplicateMember:
             return Quote(p.member) + " is given twice in the same object; only one can be meant";
         case Kind::NotACase:
-            return p.member.empty()
-                       ? "the file is not a gaspipe case: it holds no JSON object"
-                       : "the file is not a gaspipe case: 'format' is not \"" +
-                             std::string(kCaseFormat) + "\"";
+            return p.member.empty() ? "the file is not a gaspipe case: it holds no JSON object"
+                                    : "the file is not a gaspipe case: 'format' is not \"" +
+                                          std::string(kCaseFormat) + "\"";
         case Kind::BadVersion:
             return "'version' must be a whole number from 1 up";
         case Kind::NewerVersion:
@@ -83,10 +82,10 @@ std::string What(const CaseFileProblem& p) {
         case Kind::Missing:
             return member + " is missing";
         case Kind::WrongType: {
-            const std::string expected =
-                p.member == "roughness" && p.material.empty() ? "an object of material: mm"
-                : !p.material.empty()                           ? "a number of mm"
-                                                                : TypeName(p.expected);
+            const std::string expected = p.member == "roughness" && p.material.empty()
+                                             ? "an object of material: mm"
+                                         : !p.material.empty() ? "a number of mm"
+                                                               : TypeName(p.expected);
             return (p.member.empty() ? "" : member + " ") + "must be " + expected + ", not " +
                    p.detail;
         }

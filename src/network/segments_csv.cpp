@@ -319,8 +319,7 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
 }
 
 std::string DescribeCsvProblem(const CsvImportProblem& p) {
-    const std::string cell =
-        "record " + std::to_string(p.record) + ", column '" + p.column + "': ";
+    const std::string cell = "record " + std::to_string(p.record) + ", column '" + p.column + "': ";
     switch (p.kind) {
         case ProblemKind::TooLarge:
             return "the file is larger than " + std::to_string(p.number >> 20) + " MiB";

@@ -39,10 +39,10 @@ struct CsvImportLimits {
 // window's words.
 struct CsvImportProblem {
     enum class Kind {
-        TooLarge,          // number: the limit in bytes
+        TooLarge,  // number: the limit in bytes
         NoMemory,
-        NotCsv,            // detail: the CSV parser's words
-        TooManyRows,       // number: the limit
+        NotCsv,       // detail: the CSV parser's words
+        TooManyRows,  // number: the limit
         NoHeader,
         MissingColumn,     // column
         NoDiameterColumn,  // neither nominal nor inner_diameter

@@ -221,14 +221,14 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return required(ui->gasTemperature, 0, false, h.gas.temperature);
         case kClass: {
             const bool nowLow = ui->pressureClass->currentIndex() == 0;
+            // Z is high/medium pressure's only.
+            if (nowLow) h.method.z.reset();
             if (nowLow == low) return true;
             h.pressureClass = nowLow ? sel::kLow : sel::kHighMedium;
             // The pressures change unit: start from the main window's inlet
-            // and leave the drop limit to be entered again. Z is high/medium
-            // pressure's only.
+            // and leave the drop limit to be entered again.
             h.source.pressure = DefaultSourcePressure(nowLow);
             h.limits.maxDrop.reset();
-            if (nowLow) h.method.z.reset();
             return true;
         }
         case kMethod:

@@ -226,7 +226,7 @@ TEST(Batch, TheCurrentCodeMethodAndTheOptionalColumns) {
 // that fills it is refused, as `segment --start` is; an empty cell is none.
 TEST(Batch, AStartBelongsToTheAppendixMethod) {
     const std::string high = "natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,5";
-    const auto r = Batch(kHeader + ",start,method\n" +         //
+    const auto r = Batch(kHeader + ",start,method\n" +          //
                          "a," + high + ",4.9,gb50028-2006\n" +  //
                          "b," + high + ",,gb50028-2006\n" +     //
                          "c," + high + ",4.9,\n");

@@ -181,7 +181,6 @@ TEST(CaseFile, SaveReplacesTheFileWholeOrNotAtAll) {
     fs::remove_all(dir);
 }
 
-
 // What the reader used to take and misread: a member given twice (the last
 // one won, silently), control characters in ids (raw terminal escapes in the
 // text table). Each is refused with the member, line and column.
@@ -197,21 +196,23 @@ TEST(CaseFile, DuplicateMembersAndControlCharactersAreRefusedWithThePlace) {
         std::size_t line, column;
         const char* says;
     } rows[] = {
-        {"length twice", head + "\"segments\":[\n" + row + R"("length":12.5,"length":99999}]})",
-         5, 76, "segment 1: 'length' is given twice"},
+        {"length twice", head + "\"segments\":[\n" + row + R"("length":12.5,"length":99999}]})", 5,
+         76, "segment 1: 'length' is given twice"},
         {"segments twice",
          head + "\"segments\":[" + row + R"("length":1}],)" + "\n\"segments\":[]}", 5, 1,
          "'segments' is given twice"},
         {"gas twice", head + R"("gas":{},"segments":[]})", 4, 1, "'gas' is given twice"},
-        {"escape in an id", head + "\"segments\":[\n" + row.substr(0, 8) + "\\u001b[31m" +
-                                row.substr(8) + R"("length":1}]})",
+        {"escape in an id",
+         head + "\"segments\":[\n" + row.substr(0, 8) + "\\u001b[31m" + row.substr(8) +
+             R"("length":1}]})",
          5, 1, "segment 1: 'id' holds a control character"},
         {"line break in a node", head + R"("segments":[],"nodes":[{"id":"N\n1"}]})", 4, 24,
          "node 1: 'id' holds a control character"},
-        {"tab in the source", head.substr(0, head.find("\"A\"")) + R"("A\t"},"segments":[]})",
-         3, 52, "source: 'node' holds a control character"},
-        {"C1 control in a material", head + "\"segments\":[\n" +
-                                         R"({"id":"1","from":"A","to":"B","material":"钢\u0085","nominal":"50","length":1}]})",
+        {"tab in the source", head.substr(0, head.find("\"A\"")) + R"("A\t"},"segments":[]})", 3,
+         52, "source: 'node' holds a control character"},
+        {"C1 control in a material",
+         head + "\"segments\":[\n" +
+             R"({"id":"1","from":"A","to":"B","material":"钢\u0085","nominal":"50","length":1}]})",
          5, 1, "'material' holds a control character"},
     };
     for (const auto& r : rows) {

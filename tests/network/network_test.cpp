@@ -207,7 +207,6 @@ TEST(Network, ProposalSharesTheAllowedDropByLength) {
               std::string::npos);
 }
 
-
 // Method options that the method or class cannot use were ignored in a case
 // file while the command line refused them: now the same rule, in the same
 // words, refuses them before anything is solved. The appendix method's own
@@ -243,7 +242,9 @@ TEST(CaseValues, OptionsTheMethodCannotUseAreRefusedAsOnTheCommandLine) {
          },
          ""},
         {"roughness of a material that does not exist",
-         [](Case& c) { c.method.roughness.push_back({"钢", 0.1}); },
+         [](Case& c) {
+             c.method.roughness.push_back({"钢", 0.1});
+         },
          "method: roughness of material '钢' is not 钢管, PE管 or 铸铁管"},
         {"negative local losses", [](Case& c) { c.method.localLoss = -0.1; },
          "method: local_loss must not be negative (got -0.1)"},

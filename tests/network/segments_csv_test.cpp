@@ -77,14 +77,19 @@ TEST(SegmentsCsv, BadRowsNameRecordAndColumnAndLeaveTheCaseAlone) {
     }
 }
 
-
 // Excel and WPS run a text cell that begins with =, +, -, @, a tab or a
 // carriage return as a formula: such texts go out with a leading apostrophe
 // (as those programs mark text) and come back whole; numbers stay numbers.
 TEST(SegmentsCsv, FormulaLikeTextsGoOutMarkedAndComeBackWhole) {
     Case c = LowPressureCase();
-    const std::string ids[] = {"=HYPERLINK(\"http://x\",\"y\")", "+1", "-2", "@SUM(A1)",
-                               "'quoted", "''=twice", "1-2", "管段=3"};
+    const std::string ids[] = {"=HYPERLINK(\"http://x\",\"y\")",
+                               "+1",
+                               "-2",
+                               "@SUM(A1)",
+                               "'quoted",
+                               "''=twice",
+                               "1-2",
+                               "管段=3"};
     std::string from = "A";
     for (std::size_t i = 0; i < std::size(ids); ++i) {
         std::string to = std::to_string(i);
@@ -94,9 +99,9 @@ TEST(SegmentsCsv, FormulaLikeTextsGoOutMarkedAndComeBackWhole) {
         from = to;
     }
     const std::string csv = SegmentsToCsv(c);
-    for (const char* marked : {"\r\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",A,N0,",
-                               "\r\n'+1,N0,", "\r\n'-2,", "\r\n'@SUM(A1),", "\r\n''quoted,",
-                               "\r\n'''=twice,", "\r\n1-2,", "\r\n管段=3,"})
+    for (const char* marked :
+         {"\r\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",A,N0,", "\r\n'+1,N0,", "\r\n'-2,",
+          "\r\n'@SUM(A1),", "\r\n''quoted,", "\r\n'''=twice,", "\r\n1-2,", "\r\n管段=3,"})
         EXPECT_NE(csv.find(marked), std::string::npos) << marked << " in\n" << csv;
     EXPECT_NE(csv.find(",-1.5,0.25\r\n"), std::string::npos) << "numbers as they are";
 

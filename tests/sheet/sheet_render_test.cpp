@@ -142,7 +142,8 @@ TEST_F(SheetFileTest, ALongProjectNameAndNumberNeverOverlapInTheRunningHeader) {
     const std::string boxes = test::Run(
         "pdftotext -f 2 -l 2 -bbox '" + pdf +
         "' - | sed -n 's/.*xMin=\"\\([0-9.]*\\)\" yMin=\"[0-9.]*\" xMax=\"\\([0-9.]*\\)\" "
-        "yMax=\"\\([0-9.]*\\)\">\\(.*\\)<\\/word>/\\3 \\1 \\2 \\4/p' | awk '$1 < 76.5 {print $2, $3, $4}' | sort -n");
+        "yMax=\"\\([0-9.]*\\)\">\\(.*\\)<\\/word>/\\3 \\1 \\2 \\4/p' | awk '$1 < 76.5 {print $2, "
+        "$3, $4}' | sort -n");
     std::istringstream lines(boxes);
     double previousEnd = 0;
     int words = 0;

@@ -64,7 +64,8 @@ TEST_F(TableFilesTest, AValueStillBeingTypedIsSavedExportedAndAskedAbout) {
     typeInCell(kLength, QStringLiteral("40"));
     const QString csv = dir_.filePath(QStringLiteral("rows.csv"));
     ASSERT_TRUE(window_->exportSegmentsCsv(csv));
-    EXPECT_TRUE(Slurp(csv).contains(QStringLiteral("\r\n1,A,B,钢管,50,50,40,50,"))) << Slurp(csv).toStdString();
+    EXPECT_TRUE(Slurp(csv).contains(QStringLiteral("\r\n1,A,B,钢管,50,50,40,50,")))
+        << Slurp(csv).toStdString();
 
     // ... and closing asks about it; Cancel keeps the window and the value.
     Action("actUndo")->trigger();
@@ -73,7 +74,8 @@ TEST_F(TableFilesTest, AValueStillBeingTypedIsSavedExportedAndAskedAbout) {
     answers_ = {QMessageBox::Cancel};
     EXPECT_FALSE(window_->close());
     ASSERT_EQ(boxes_.size(), 1);
-    EXPECT_TRUE(boxes_.front().contains(QStringLiteral("是否保存修改"))) << boxes_.front().toStdString();
+    EXPECT_TRUE(boxes_.front().contains(QStringLiteral("是否保存修改")))
+        << boxes_.front().toStdString();
     EXPECT_EQ(Cell(0, kFlow), QStringLiteral("45"));
 }
 
@@ -86,7 +88,8 @@ TEST_F(TableFilesTest, FieldsKeepToTheCaseFileLimitsAndAnUnreadableCaseIsNotSave
     QApplication::clipboard()->setText(QString(5000, QLatin1Char('x')));
     name->paste();
     EXPECT_EQ(name->text().size(), 4096);
-    EXPECT_TRUE(window_->statusBar()->currentMessage().contains(QStringLiteral("工程名称：最多 4096 字节")))
+    EXPECT_TRUE(
+        window_->statusBar()->currentMessage().contains(QStringLiteral("工程名称：最多 4096 字节")))
         << window_->statusBar()->currentMessage().toStdString();
     auto* number = window_->findChild<QLineEdit*>(QStringLiteral("projectNumber"));
     number->setFocus();
@@ -135,7 +138,8 @@ TEST_F(TableFilesTest, WhatCannotBeOpenedOrImportedIsSaidInChinese) {
 "gas":{"kind":"天然气","density":0.7247,"viscosity":14.5,"temperature":288,"density":0.8}})");
     file.close();
     const std::pair<QString, QString> files[] = {
-        {path, QStringLiteral("第 2 行第 73 列：燃气：密度（density）出现了两次，无法确定取哪一个")},
+        {path,
+         QStringLiteral("第 2 行第 73 列：燃气：密度（density）出现了两次，无法确定取哪一个")},
         {dir_.filePath(QStringLiteral("missing.gpcase")), QStringLiteral("文件不存在")},
         {dir_.path(), QStringLiteral("不是普通文件（而是文件夹、管道或设备）")},
     };
@@ -143,8 +147,9 @@ TEST_F(TableFilesTest, WhatCannotBeOpenedOrImportedIsSaidInChinese) {
         boxes_.clear();
         EXPECT_FALSE(window_->openFile(file));
         ASSERT_EQ(boxes_.size(), 1);
-        EXPECT_EQ(boxes_.front(), QStringLiteral("打开文件|无法打开“%1”：\n%2")
-                                      .arg(QFileInfo(file).fileName(), says));
+        EXPECT_EQ(
+            boxes_.front(),
+            QStringLiteral("打开文件|无法打开“%1”：\n%2").arg(QFileInfo(file).fileName(), says));
     }
 
     const QString csv = dir_.filePath(QStringLiteral("rows.csv"));
@@ -177,6 +182,19 @@ TEST_F(TableFilesTest, TheAppendixMethodTakesNoOptionsOfTheOther) {
     EXPECT_FALSE(window_->findChild<QLabel*>(QStringLiteral("problemBanner"))->isVisible());
     Action("actUndo")->trigger();
     EXPECT_EQ(window_->document()->data().method.localLoss, 0.05);
+
+    // A file that still holds one says so in Chinese; choosing the method
+    // again clears it.
+    network::Case stored = WorkedExampleLine();
+    stored.method.localLoss = 0.3;
+    window_->setCase(stored);
+    auto* banner = window_->findChild<QLabel*>(QStringLiteral("problemBanner"));
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_TRUE(banner->text().contains(QStringLiteral("附录公式不用计算方法的局部阻力")))
+        << banner->text().toStdString();
+    emit method->activated(1);
+    EXPECT_FALSE(banner->isVisible());
+    EXPECT_EQ(window_->document()->data().method.localLoss, 0.1);
 }
 
 }  // namespace
