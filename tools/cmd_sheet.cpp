@@ -17,6 +17,7 @@
 #include "messages.h"
 #include "network.h"
 #include "options.h"
+#include "output.h"
 #include "pipe_spec.h"
 #include "platform.h"
 #include "segment_job.h"
@@ -35,7 +36,8 @@ struct SheetOptions {
     std::optional<double> maxVelocity, maxDrop;
     sheet::Project project;
     std::vector<CLI::Option*> segmentOptions;
-    CLI::Option *diameter = nullptr, *maxVelocityOption = nullptr, *maxDropOption = nullptr;
+    CLI::Option *diameter = nullptr, *start = nullptr, *maxVelocityOption = nullptr,
+                *maxDropOption = nullptr;
 };
 
 const char* const kSegmentOptions[] = {"--gas",       "--class",       "--material",  "--density",
@@ -110,7 +112,9 @@ int SegmentSheet(SheetOptions& opt) {
             h.diameter = *s.pipe.fileInner;
         }
     }
-    if (const auto problem = hydraulics::Validate(h, method)) {
+    auto problem = hydraulics::Validate(h, method);
+    if (!problem) problem = hydraulics::ValidateStart(method.method, opt.start->count() > 0);
+    if (problem) {
         PrintMessage(stderr, "sheet: " + problem->message);
         return kExitUsage;
     }
@@ -139,6 +143,7 @@ int CaseSheet(const SheetOptions& opt) {
         return kExitUsage;
     }
     const Case& c = *read.value;
+    if (!OutputIsNotInput("sheet", opt.output, IdOfFile(opt.casePath))) return kExitUsage;
     const auto pipes = ReadPipeFile("sheet", opt.ini);
     if (!pipes) return kExitUsage;
     const PipeCatalog catalog = PipeCatalog::Read(*pipes, c);
@@ -223,6 +228,7 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
         opt->segmentOptions.push_back(o);
     }
     opt->diameter = cmd->get_option("--diameter");
+    opt->start = cmd->get_option("--start");
     casePath->excludes(cmd->get_option("--nominal"));
     casePath->excludes(opt->maxVelocityOption)->excludes(opt->maxDropOption);
 

@@ -131,11 +131,19 @@ struct CaseProblem {
         SecondSource,     // a listed node that starts segments but is fed by none
         Loop,             // a ring of segments (ring mains are out of scope)
         UnconnectedNode,  // a listed node on no segment: its load would be lost
+        SourceListed,     // the source listed with a load or another elevation, which would be lost
         InvalidValue,     // a case-wide value out of range (gas, source, limits, method)
+        // A method option the method (subject: the option) or the pressure
+        // class (subject "z") cannot use, or a roughness for a material that
+        // does not exist (subject: the material).
+        OptionNotForMethod,
+        OptionNotForClass,
+        UnknownRoughnessMaterial,
     };
     Kind kind;
     std::string message;
     std::vector<std::size_t> segments;  // indices into Case::segments
+    std::string subject = {};
 };
 
 // Case-wide values out of range (gas, pressure class, source, limits, method
@@ -154,5 +162,8 @@ std::optional<double> EffectiveMaxDrop(const Case& c);
 std::optional<double> MaterialRoughness(const MethodOptions& m, std::string_view material);
 
 bool IsLowPressure(const Case& c);
+
+// "material 'X' is not 钢管, PE管 or 铸铁管".
+std::string UnknownMaterial(std::string_view material);
 
 }  // namespace gaspipe::network

@@ -114,7 +114,9 @@ std::vector<double> ColumnWidthsPt(const Table& t, double widthPt, const Measure
             e.least = std::max(e.least, cell.least);
             e.line = std::max(e.line, cell.line);
         }
-        least[c] = e.least + extra;
+        // A term wider than half the table (a long code or number) breaks
+        // anywhere rather than squeeze the other columns below their words.
+        least[c] = std::min(e.least + extra, widthPt / 2);
         line[c] = e.line + extra;
         weight[c] = std::max(1, t.columns[c].width);
     }

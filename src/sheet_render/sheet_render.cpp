@@ -9,6 +9,7 @@
 #include <QSvgGenerator>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -64,9 +65,22 @@ void DrawRunningTexts(QPainter& painter, const Document& doc, const QRectF& body
         painter.drawLine(QPointF(body.left(), rule), QPointF(body.right(), rule));
         const QRectF line(body.left(), rule - gap / 2 - metrics.height(), body.width(),
                           metrics.height());
+        // Project name left, number right: when both do not fit, the number
+        // keeps up to 40 % of the line and the name the rest, each elided,
+        // so that they never overprint each other.
+        const QString left = Q(doc.headerLeft), right = Q(doc.headerRight);
+        const double room = body.width() - Px(5);
+        const double leftWidth = metrics.horizontalAdvance(left);
+        const double rightWidth = metrics.horizontalAdvance(right);
+        double rightRoom = rightWidth, leftRoom = leftWidth;
+        if (leftWidth + rightWidth > room) {
+            rightRoom = std::min(rightWidth, std::max(room * 0.4, room - leftWidth));
+            leftRoom = room - rightRoom;
+        }
         painter.drawText(line, Qt::AlignLeft | Qt::AlignBottom,
-                         metrics.elidedText(Q(doc.headerLeft), Qt::ElideRight, body.width() * 0.6));
-        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, Q(doc.headerRight));
+                         metrics.elidedText(left, Qt::ElideRight, leftRoom));
+        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom,
+                         metrics.elidedText(right, Qt::ElideRight, rightRoom));
     }
     const double rule = body.bottom() + gap;
     painter.drawLine(QPointF(body.left(), rule), QPointF(body.right(), rule));

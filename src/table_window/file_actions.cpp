@@ -16,6 +16,8 @@
 #include "case_document.h"
 #include "case_file.h"
 #include "chart_panel.h"
+#include "header_form.h"
+#include "load_messages.h"
 #include "message_box.h"
 #include "profile_chart.h"
 #include "segment_table_view.h"
@@ -59,13 +61,16 @@ void TableWindow::Opened() {
                 .arg(QString::fromStdString(doc_->pipeFile()), Q(doc_->pipeFileProblem())));
 }
 
+bool TableWindow::CommitPendingEdit() { return header_->CommitPending() && view_->CommitEdit(); }
+
 bool TableWindow::openFile(const QString& path) {
     const network::CaseReadResult read = network::LoadCase(NativePath(path));
     if (!read.value) {
-        ShowErrorBox(
-            this,
-            QStringLiteral("无法打开“%1”：\n%2").arg(QFileInfo(path).fileName(), Q(read.error)),
-            QStringLiteral("打开文件"));
+        ShowErrorBox(this,
+                     QStringLiteral("无法打开“%1”：\n%2")
+                         .arg(QFileInfo(path).fileName(),
+                              read.problem ? CaseProblemText(*read.problem) : Q(read.error)),
+                     QStringLiteral("打开文件"));
         return false;
     }
     doc_->Reset(*read.value);
@@ -76,11 +81,16 @@ bool TableWindow::openFile(const QString& path) {
 }
 
 bool TableWindow::saveFile(const QString& path) {
+    if (!CommitPendingEdit()) return false;
     const network::SaveResult saved = network::SaveCase(NativePath(path), doc_->data());
     if (!saved.ok) {
+        const QString name = QFileInfo(path).fileName();
         ShowErrorBox(this,
-                     QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
-                         .arg(QFileInfo(path).fileName(), Q(saved.error)),
+                     saved.problem
+                         ? QStringLiteral("未保存“%1”：保存后将无法再打开，请先修改：\n%2")
+                               .arg(name, CaseProblemText(*saved.problem))
+                         : QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
+                               .arg(name, SystemReasonText(saved.systemError)),
                      QStringLiteral("保存文件"));
         return false;
     }
@@ -100,8 +110,9 @@ bool TableWindow::importCsv(const QString& path) {
     QString error = file.error() == QFileDevice::NoError ? QString() : file.errorString();
     network::Case imported = doc_->data();
     if (error.isEmpty())
-        error = Q(network::ImportSegmentsCsv(
-            std::string_view(bytes.constData(), std::size_t(bytes.size())), imported, limits));
+        if (const auto problem = network::ImportSegments(
+                std::string_view(bytes.constData(), std::size_t(bytes.size())), imported, limits))
+            error = CsvProblemText(*problem);
     if (!error.isEmpty()) {
         ShowErrorBox(
             this,
@@ -123,30 +134,34 @@ bool TableWindow::WriteFile(const QString& path, const std::string& bytes) {
     if (fileio::WriteWholeFile(NativePath(path), bytes, error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出"));
     return false;
 }
 
 bool TableWindow::exportSegmentsCsv(const QString& path) {
-    return WriteFile(path, network::SegmentsToCsv(doc_->data()));
+    return CommitPendingEdit() && WriteFile(path, network::SegmentsToCsv(doc_->data()));
 }
 
 bool TableWindow::exportResultsCsv(const QString& path) {
-    return WriteFile(path, network::ResultsToCsv(doc_->data(), doc_->network()));
+    return CommitPendingEdit() &&
+           WriteFile(path, network::ResultsToCsv(doc_->data(), doc_->network()));
 }
 
 bool TableWindow::exportXlsx(const QString& path) {
+    if (!CommitPendingEdit()) return false;
     std::string error;
     if (ExportXlsx(*model_, NativePath(path), error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出 Excel 表格"));
     return false;
 }
 
 bool TableWindow::exportChart(const QString& path) {
+    if (!CommitPendingEdit()) return false;
+    if (chartPending_) UpdateChart();  // the edit just taken in
     std::string error;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const bool ok = svg ? ExportProfileChartSvg(chart_->profile(), chart_->lowPressure(),
@@ -156,7 +171,7 @@ bool TableWindow::exportChart(const QString& path) {
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                         .arg(QFileInfo(path).fileName(), Q(error)),
+                         .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                      QStringLiteral("导出压力曲线图"));
     return ok;
 }
@@ -193,9 +208,13 @@ void TableWindow::Open() {
     if (!path.isEmpty()) openFile(path);
 }
 
-bool TableWindow::Save() { return path_.isEmpty() ? SaveAs() : saveFile(path_); }
+bool TableWindow::Save() {
+    if (!CommitPendingEdit()) return false;
+    return path_.isEmpty() ? SaveAs() : saveFile(path_);
+}
 
 bool TableWindow::SaveAs() {
+    if (!CommitPendingEdit()) return false;
     QFileDialog dialog(this, QStringLiteral("另存为"), path_, kCaseFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("gpcase"));
@@ -212,6 +231,7 @@ void TableWindow::ImportCsv() {
 
 void TableWindow::ExportFile(const QString& title, const QString& filter, const QString& suffix,
                              bool (TableWindow::*write)(const QString&)) {
+    if (!CommitPendingEdit()) return;
     const QString base =
         path_.isEmpty() ? QStringLiteral("水力计算表") : QFileInfo(path_).completeBaseName();
     QFileDialog dialog(this, title, QFileInfo(path_).dir().filePath(base + '.' + suffix), filter);
@@ -228,6 +248,7 @@ void TableWindow::ExportFile(const QString& title, const QString& filter, const 
 }
 
 void TableWindow::ExportSheet() {
+    if (!CommitPendingEdit()) return;
     const ExportResult result = ExportTableSheet(this, doc_->data(), doc_->network(),
                                                  doc_->catalog(), doc_->pipeFile());
     if (result.status == ExportResult::Status::Failed)
@@ -237,6 +258,7 @@ void TableWindow::ExportSheet() {
 }
 
 bool TableWindow::MaybeSave() {
+    if (!CommitPendingEdit()) return false;
     if (doc_->undoStack()->isClean()) return true;
     const QString name = path_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(path_).fileName();
     switch (

@@ -12,6 +12,7 @@
 #include "gas_defaults.h"
 #include "messages.h"
 #include "number_text.h"
+#include "text_limits.h"
 #include "ui_header_form.h"
 #include "undo_commands.h"
 
@@ -97,11 +98,28 @@ void HeaderForm::Wire() {
     for (const auto& [line, field] : lines) {
         const Field f = field;
         connect(line, &QLineEdit::editingFinished, this, [this, f] { Commit(f); });
+        line->setProperty("headerField", int(f));
+        // The case file's limits, in bytes as it stores them.
+        if (f <= kDate || f == kSourceNode) {
+            auto* limit = new Utf8LimitValidator(f == kSourceNode ? kIdBytes : kTextBytes, line);
+            connect(limit, &Utf8LimitValidator::cut, this, [this, f](const QString& message) {
+                emit refused(QString::fromUtf8(kFieldNames[f]) + QStringLiteral("：") + message);
+            });
+            line->setValidator(limit);
+        }
     }
     connect(ui->gasKind, &QComboBox::activated, this, [this] { Commit(kGasKind); });
     connect(ui->pressureClass, &QComboBox::activated, this, [this] { Commit(kClass); });
     connect(ui->method, &QComboBox::activated, this, [this] { Commit(kMethod); });
     connect(ui->applyAllowedDrop, &QPushButton::clicked, this, [this] { Commit(kAllowedDrop); });
+}
+
+bool HeaderForm::CommitPending() {
+    auto* line = qobject_cast<QLineEdit*>(focusWidget());
+    if (!line || !isAncestorOf(line) || !line->property("headerField").isValid() ||
+        !line->isModified())
+        return true;
+    return Commit(Field(line->property("headerField").toInt()));
 }
 
 void HeaderForm::Refresh() {
@@ -177,31 +195,30 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
         return true;
     };
     constexpr double kAny = -1e308;
+    // A text as the case file takes it, or the reason it does not.
+    auto text = [&](const QString& value, bool id, std::string& out) {
+        error = CaseTextProblem(value, id);
+        if (!error.isEmpty()) return false;
+        out = value.toStdString();
+        return true;
+    };
     switch (field) {
         case kName:
-            h.project.name = ui->projectName->text().toStdString();
-            return true;
+            return text(ui->projectName->text(), false, h.project.name);
         case kNumber:
-            h.project.number = ui->projectNumber->text().toStdString();
-            return true;
+            return text(ui->projectNumber->text(), false, h.project.number);
         case kStage:
-            h.project.stage = ui->projectStage->text().toStdString();
-            return true;
+            return text(ui->projectStage->text(), false, h.project.stage);
         case kDesigner:
-            h.project.designer = ui->projectDesigner->text().toStdString();
-            return true;
+            return text(ui->projectDesigner->text(), false, h.project.designer);
         case kDate:
-            h.project.date = ui->projectDate->text().toStdString();
-            return true;
+            return text(ui->projectDate->text(), false, h.project.date);
         case kOrganization:
-            h.project.organization = ui->projectOrganization->text().toStdString();
-            return true;
+            return text(ui->projectOrganization->text(), false, h.project.organization);
         case kSheetNumber:
-            h.project.sheetNumber = ui->projectSheetNumber->text().toStdString();
-            return true;
+            return text(ui->projectSheetNumber->text(), false, h.project.sheetNumber);
         case kRevision:
-            h.project.revision = ui->projectRevision->text().toStdString();
-            return true;
+            return text(ui->projectRevision->text(), false, h.project.revision);
         case kGasKind: {
             h.gas.kind = ui->gasKind->currentText().toStdString();
             // As in the main window: choosing a gas writes its properties.
@@ -220,6 +237,8 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return required(ui->gasTemperature, 0, false, h.gas.temperature);
         case kClass: {
             const bool nowLow = ui->pressureClass->currentIndex() == 0;
+            // Z is high/medium pressure's only.
+            if (nowLow) h.method.z.reset();
             if (nowLow == low) return true;
             h.pressureClass = nowLow ? sel::kLow : sel::kHighMedium;
             // The pressures change unit: start from the main window's inlet
@@ -231,14 +250,20 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
         case kMethod:
             h.method.method = ui->method->currentIndex() == 1 ? network::Method::Appendix
                                                               : network::Method::Gb50028;
+            // The appendix constants hold their own local losses and roughness:
+            // options of the other method would be refused, not used.
+            if (h.method.method == network::Method::Appendix) {
+                h.method.localLoss = hydraulics::kDefaultLocalLoss;
+                h.method.roughness.clear();
+                h.method.z.reset();
+            }
             return true;
         case kLocalLoss:
             return required(ui->localLoss, 0, true, h.method.localLoss);
         case kZ:
             return number(ui->compressibility, true, 0, false, h.method.z);
         case kSourceNode:
-            h.source.node = ui->sourceNode->text().trimmed().toStdString();
-            return true;
+            return text(ui->sourceNode->text().trimmed(), true, h.source.node);
         case kSourcePressure:
             return required(ui->sourcePressure, low ? 0 : 1, false, h.source.pressure);
         case kSourceElevation:
@@ -257,21 +282,22 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
     return true;
 }
 
-void HeaderForm::Commit(Field field) {
+bool HeaderForm::Commit(Field field) {
     const CaseHeader before = HeaderOf(doc_->data());
     CaseHeader after = before;
     QString error;
     if (!Read(field, after, error)) {
         emit refused(QString::fromUtf8(kFieldNames[field]) + QStringLiteral("：") + error);
         Refresh();
-        return;
+        return false;
     }
     if (after == before) {
         Refresh();  // the text as the value reads, e.g. "3000" for "3000.0"
-        return;
+        return true;
     }
     doc_->undoStack()->push(
         new EditHeaderCommand(doc_, before, after, field, QStringLiteral("修改工程参数")));
+    return true;
 }
 
 }  // namespace gaspipe::table

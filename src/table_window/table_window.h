@@ -59,6 +59,8 @@ class TableWindow : public QMainWindow {
     // document stays.
     bool openFile(const QString& path);
     // Atomic; on failure the previous file is untouched and a box says why.
+    // A case that gaspipe could not open again (an id too long, ...) is not
+    // written: the box names what to change.
     bool saveFile(const QString& path);
     bool importCsv(const QString& path);
     bool exportSegmentsCsv(const QString& path);
@@ -102,6 +104,11 @@ class TableWindow : public QMainWindow {
     void ScheduleChart();
     void UpdateChart();
     void ShowRowMessage();
+
+    // A value still being typed, in a header field or a cell's editor, taken
+    // in before the document is saved, exported or closed; false when it was
+    // refused (the status bar says why).
+    bool CommitPendingEdit();
 
     // File menu.
     void Opened();  // after a new document is in place

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,43 @@ TEST_F(SheetFileTest, SketchBeforeTheTableInThePdfAndTheHtml) {
             EXPECT_NE(page.find(std::string(">") + label + "<", figure), std::string::npos)
                 << label;
     }
+}
+
+// The running header holds the project name on the left and its number on the
+// right: however long both are, they are cut short, never printed over each
+// other (pdftotext's word boxes of the header line do not overlap).
+TEST_F(SheetFileTest, ALongProjectNameAndNumberNeverOverlapInTheRunningHeader) {
+    SegmentSheet s;
+    hydraulics::SegmentInput in;
+    in.density = 0.7247, in.viscosity = 14.5, in.temperature = 288;
+    in.diameter = 100, in.length = 1000, in.flow = 500, in.inlet = 5;
+    s.trace = hydraulics::Calculate(in, {});
+    std::string name;
+    for (int i = 0; i < 12; ++i) name += "某市某区某街道燃气";
+    s.project = {name, "RQ-2024-" + std::string(120, '7'), "施工图设计", "", "", "", "", ""};
+    s.produced = {"gaspipe", "2.0.0", "2024-05-06 10:30"};
+    const std::string pdf = Path("long-header.pdf");
+    Write(BuildSegmentSheet(s), pdf);
+    // Words above the text area (27 mm = 76.5 pt from the top) of page 2, as
+    // "xMin xMax", left to right.
+    const std::string boxes = test::Run(
+        "pdftotext -f 2 -l 2 -bbox '" + pdf +
+        "' - | sed -n 's/.*xMin=\"\\([0-9.]*\\)\" yMin=\"[0-9.]*\" xMax=\"\\([0-9.]*\\)\" "
+        "yMax=\"\\([0-9.]*\\)\">\\(.*\\)<\\/word>/\\3 \\1 \\2 \\4/p' | awk '$1 < 76.5 {print $2, "
+        "$3, $4}' | sort -n");
+    std::istringstream lines(boxes);
+    double previousEnd = 0;
+    int words = 0;
+    std::string text, all;
+    for (double begin = 0, end = 0; lines >> begin >> end && std::getline(lines, text); ++words) {
+        EXPECT_GE(begin, previousEnd - 0.01) << "overlapping header words:\n" << boxes;
+        previousEnd = end;
+        all += text;
+    }
+    EXPECT_GE(words, 2) << boxes;
+    EXPECT_NE(all.find("某市某区"), std::string::npos) << all;
+    EXPECT_NE(all.find("工程编号"), std::string::npos) << all;
+    EXPECT_NE(all.find("…"), std::string::npos) << "elided: " << all;
 }
 
 TEST_F(SheetFileTest, OnlyTheKnownFormats) {
