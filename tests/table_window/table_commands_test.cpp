@@ -249,7 +249,9 @@ TEST_F(TableCommandsTest, EachCopyLandsBelowItsOwnOriginal) {
         SCOPED_TRACE(row);
         EXPECT_EQ(Cell(row, kFrom), first ? QStringLiteral("A") : QStringLiteral("B"));
         EXPECT_EQ(Cell(row, kLength), first ? QStringLiteral("25") : QStringLiteral("10"));
-        if (!copy) EXPECT_EQ(Cell(row, kId), first ? QStringLiteral("1") : QStringLiteral("2"));
+        if (!copy) {
+            EXPECT_EQ(Cell(row, kId), first ? QStringLiteral("1") : QStringLiteral("2"));
+        }
     }
     EXPECT_EQ(Stack()->count(), 1);
 }
