@@ -97,11 +97,9 @@ QByteArray RenderPdf(const Document& doc) {
         std::vector<std::unique_ptr<QTextDocument>> docs;
         int total = 0;
         for (const PageRun& run : runs) {
-            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits);
-            text->documentLayout()->setPaintDevice(&writer);
             const QRectF body = BodyRect(run.orientation);
-            text->setPageSize(body.size());
-
+            const Pages pages{&writer, body.size()};
+            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits, &pages);
             KeepWithNext(*text, body.height());
             total += text->pageCount();
 

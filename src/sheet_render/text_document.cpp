@@ -352,8 +352,10 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 }
 
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units) {
+                                                 const Typeface& typeface, Units units,
+                                                 const Pages* pages) {
     auto doc = std::make_unique<QTextDocument>();
+    doc->setUndoRedoEnabled(false);
     // The layout starts every page below this margin: superscripts in a
     // page's first line rise above the line, into the page before otherwise.
     doc->setDocumentMargin(4 * units.length);
@@ -361,8 +363,17 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
     doc->setDefaultFont(font);
+    if (pages) {
+        // Pages first, then the content as one edit: laid out once, on
+        // them, rather than on an endless page and again on the pages.
+        doc->documentLayout()->setPaintDevice(pages->device);
+        doc->setPageSize(pages->size);
+    }
+    QTextCursor edit(doc.get());
+    edit.beginEditBlock();
     Builder builder(*doc, typeface, units);
     for (const Element* e : elements) std::visit(builder, *e);
+    edit.endEditBlock();
     return doc;
 }
 
@@ -388,9 +399,8 @@ void KeepWithNext(QTextDocument& doc, double pageHeight) {
         if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(b).setBlockFormat(format);
-        // The layout redoes only part of the document after a format change
-        // and leaves paragraphs below tables unlaid: all of it again.
-        doc.markContentsDirty(0, doc.characterCount());
+        // Laid out again from the block on: what lies above it stays.
+        doc.markContentsDirty(b.position(), doc.characterCount() - b.position());
     }
 }
 

@@ -34,9 +34,17 @@ struct Units {
     double indent, length;
 };
 
-// The elements as one document; page breaks start a new page.
+// Where a document is printed: pages of `size` on `device`.
+struct Pages {
+    QPaintDevice* device;
+    QSizeF size;
+};
+
+// The elements as one document; page breaks start a new page. Laid out on
+// `pages` when given.
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units);
+                                                 const Typeface& typeface, Units units,
+                                                 const Pages* pages = nullptr);
 
 // After layout on pages of pageHeight: headings and captions that ended up
 // at the foot of a page, apart from what they introduce, and short
