@@ -235,10 +235,17 @@ TEST(Network, ProposalSharesByTheLongestRouteBelowABranch) {
 // begin to count.
 TEST(Network, CourtyardProposalEverySegmentWithinItsShare) {
     const Case c = Example("courtyard-medium.gpcase");
-    ExpectEachSizeTheSmallestWithinItsShare(
-        c, ShippedCatalog(c),
-        {{"干1", 282}, {"干2", 202}, {"干3", 142}, {"干4", 72}, {"支1", 25}, {"支2", 30},
-         {"支3", 20}, {"支4", 18}, {"支5", 15}, {"支6", 22}});
+    ExpectEachSizeTheSmallestWithinItsShare(c, ShippedCatalog(c),
+                                            {{"干1", 282},
+                                             {"干2", 202},
+                                             {"干3", 142},
+                                             {"干4", 72},
+                                             {"支1", 25},
+                                             {"支2", 30},
+                                             {"支3", 20},
+                                             {"支4", 18},
+                                             {"支5", 15},
+                                             {"支6", 22}});
 }
 
 // Two pipes in a row, 30 m then 10 m, 100 Pa allowed: the first may lose

@@ -239,8 +239,7 @@ TEST_F(TableCommandsTest, EveryCellTypedIsOneStep) {
 TEST_F(TableCommandsTest, EachCopyLandsBelowItsOwnOriginal) {
     Show(WorkedExampleLine());
     View()->setCurrentIndex(View()->model()->index(0, kId));
-    View()->selectionModel()->select(View()->model()->index(1, kId),
-                                     QItemSelectionModel::Select);
+    View()->selectionModel()->select(View()->model()->index(1, kId), QItemSelectionModel::Select);
     Action("actDuplicateRow")->trigger();
     ASSERT_EQ(Model()->rowCount(), 4);
     for (int row = 0; row < 4; ++row) {
