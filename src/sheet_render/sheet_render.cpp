@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "page_painter.h"
 #include "profile_chart.h"
 #include "text_document.h"
 
@@ -111,6 +112,7 @@ QByteArray RenderPdf(const Document& doc) {
         for (std::size_t k = 0; k < runs.size(); ++k) {
             const QRectF body = BodyRect(runs[k].orientation);
             QTextDocument& text = *docs[k];
+            const PagePainter pages(text, body.height());
             for (int i = 0; i < text.pageCount(); ++i) {
                 if (page > 0) {
                     // Takes effect on the page newPage starts.
@@ -120,11 +122,8 @@ QByteArray RenderPdf(const Document& doc) {
                 ++page;
                 painter.save();
                 painter.translate(body.left(), body.top() - i * body.height());
-                QAbstractTextDocumentLayout::PaintContext context;
-                context.clip = QRectF(0, i * body.height(), body.width(), body.height());
-                context.palette.setColor(QPalette::Text, Qt::black);
-                painter.setClipRect(context.clip);
-                text.documentLayout()->draw(&painter, context);
+                painter.setClipRect(QRectF(0, i * body.height(), body.width(), body.height()));
+                pages.Draw(painter, i);
                 painter.restore();
                 DrawRunningTexts(painter, doc, body, page, total);
             }
