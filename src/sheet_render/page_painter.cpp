@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace gaspipe::sheet::detail {
@@ -167,6 +168,11 @@ PagePainter::PagePainter(const QTextDocument& doc, double pageHeight) : pageHeig
             addBlock(it.currentBlock(), {});
         }
     }
+    // By page, each page's in the order Qt draws them.
+    auto byPage = [](const auto& a, const auto& b) { return a.page < b.page; };
+    std::stable_sort(texts_.begin(), texts_.end(), byPage);
+    std::stable_sort(fills_.begin(), fills_.end(), byPage);
+    std::stable_sort(rules_.begin(), rules_.end(), byPage);
 }
 
 // Geometry as Qt's table layout makes it with collapsed borders: each cell's
@@ -221,7 +227,18 @@ void PagePainter::AddTable(const QTextDocument& doc, QTextTable& table) {
     // to the page's foot (its text is centred in all of it).
     std::vector<int> page(rows);
     std::vector<double> top(rows), bottom(rows);
-    for (int r = 0; r < rows; ++r) page[r] = int(std::floor(center[r] / pageHeight_));
+    for (int r = 0; r < rows; ++r) {
+        page[r] = int(std::floor(center[r] / pageHeight_));
+        // A row that a page break cuts (a cell's lines on both pages) is
+        // drawn in pieces on each: those pages are left to Qt.
+        for (int c = 0; c < columns; ++c) {
+            const Cell& g = cells[std::size_t(r) * columns + c];
+            const int from = int(std::floor(g.top / pageHeight_));
+            const int to = int(std::floor((g.bottom - 1) / pageHeight_));
+            for (int p : {from, to, page[r]})
+                if (p != from || p != to || p != page[r]) byQt_.insert(p);
+        }
+    }
     for (int r = 0; r < rows; ++r) {
         const double middle = center[r] + shift.y();
         top[r] = r > 0 && page[r] == page[r - 1] ? bottom[r - 1] : middle - natural[r] / 2;
@@ -288,14 +305,30 @@ void PagePainter::AddTable(const QTextDocument& doc, QTextTable& table) {
     }
 }
 
-void PagePainter::Draw(QPainter& painter, int page) const {
-    for (const Fill& f : fills_)
-        if (f.page == page) painter.fillRect(f.rect, f.brush);
+namespace {
+
+template <class T>
+std::pair<typename std::vector<T>::const_iterator, typename std::vector<T>::const_iterator> OnPage(
+    const std::vector<T>& items, int page) {
+    return {std::lower_bound(items.begin(), items.end(), page,
+                             [](const T& a, int p) { return a.page < p; }),
+            std::upper_bound(items.begin(), items.end(), page,
+                             [](int p, const T& a) { return p < a.page; })};
+}
+
+}  // namespace
+
+bool PagePainter::Draw(QPainter& painter, int page) const {
+    if (byQt_.count(page)) return false;
+    for (auto [f, end] = OnPage(fills_, page); f != end; ++f) painter.fillRect(f->rect, f->brush);
     painter.setPen(Qt::black);
-    for (const Text& t : texts_)
-        if (t.page == page) t.layout->draw(&painter, t.offset);
-    for (const Rule& r : rules_)
-        if (r.page == page) painter.fillRect(r.rect, Qt::black);
+    for (auto [t, end] = OnPage(texts_, page); t != end; ++t) t->layout->draw(&painter, t->offset);
+    // Smoothed, as Qt draws table rules: the same on paper, closer on screen.
+    const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (auto [r, end] = OnPage(rules_, page); r != end; ++r) painter.fillRect(r->rect, Qt::black);
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+    return true;
 }
 
 }  // namespace gaspipe::sheet::detail

@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <set>
 #include <vector>
 
 namespace gaspipe::sheet::detail {
@@ -26,8 +27,10 @@ class PagePainter {
     PagePainter(const QTextDocument& doc, double pageHeight);
 
     // Page `page`, counted from 0, in document coordinates: the painter is
-    // translated so that the page's top is at pageHeight * page.
-    void Draw(QPainter& painter, int page) const;
+    // translated so that the page's top is at pageHeight * page. False, and
+    // nothing drawn, for a page on which a table row is cut by the page
+    // break: Qt's own drawing of the document does that one.
+    bool Draw(QPainter& painter, int page) const;
 
   private:
     struct Text {
@@ -50,6 +53,7 @@ class PagePainter {
     std::vector<Text> texts_;
     std::vector<Fill> fills_;
     std::vector<Rule> rules_;
+    std::set<int> byQt_;
 };
 
 }  // namespace gaspipe::sheet::detail

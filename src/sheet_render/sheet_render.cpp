@@ -122,8 +122,11 @@ QByteArray RenderPdf(const Document& doc) {
                 ++page;
                 painter.save();
                 painter.translate(body.left(), body.top() - i * body.height());
-                painter.setClipRect(QRectF(0, i * body.height(), body.width(), body.height()));
-                pages.Draw(painter, i);
+                QAbstractTextDocumentLayout::PaintContext context;
+                context.clip = QRectF(0, i * body.height(), body.width(), body.height());
+                context.palette.setColor(QPalette::Text, Qt::black);
+                painter.setClipRect(context.clip);
+                if (!pages.Draw(painter, i)) text.documentLayout()->draw(&painter, context);
                 painter.restore();
                 DrawRunningTexts(painter, doc, body, page, total);
             }
