@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <numeric>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "atomic_file.h"
@@ -78,97 +80,122 @@ std::string TextTable(const Case& c, const Network& net) {
     const bool low = IsLowPressure(c);
     const int pd = low ? 1 : 5;  // decimals of a pressure
     const std::string p = low ? "(Pa)" : "(10⁵Pa)";
-    std::vector<std::vector<std::string>> rows = {
-        {"管段",     "起点",       "终点",         "管材",          "公称直径",      "内径(mm)",
-         "长度(m)",  "流量(m³/h)", "起点压力" + p, "终点压力" + p,  "压力降" + p,    "摩擦阻力",
-         "局部阻力", "附加压头",   "累计压降" + p, "平均流速(m/s)", "最大流速(m/s)", "Re",
-         "λ",        "校核"}};
+    // Every cell in one buffer, not a string each: a 100 000-segment table
+    // has two million of them.
+    std::string cells;
+    std::vector<std::size_t> ends;
+    constexpr std::size_t kColumns = 20;
+    auto add = [&](std::string_view cell) {
+        cells += cell;
+        ends.push_back(cells.size());
+    };
+    for (const char* title :
+         {"管段", "起点", "终点", "管材", "公称直径", "内径(mm)", "长度(m)", "流量(m³/h)"})
+        add(title);
+    for (const char* title : {"起点压力", "终点压力", "压力降"}) add(title + p);
+    for (const char* title : {"摩擦阻力", "局部阻力", "附加压头"}) add(title);
+    add("累计压降" + p);
+    for (const char* title : {"平均流速(m/s)", "最大流速(m/s)", "Re", "λ", "校核"}) add(title);
+    ends.reserve(kColumns * (c.segments.size() + 1));
     for (std::size_t i = 0; i < c.segments.size(); ++i) {
         const Segment& s = c.segments[i];
         const SegmentResult& r = net.results()[i];
         const bool known = r.status != SegmentStatus::NotCalculated;
         const bool ok = r.status == SegmentStatus::Ok;
         auto num = [&](bool shown, double v, int decimals) {
-            return shown ? Fixed(v, decimals) : std::string();
+            add(shown ? Fixed(v, decimals) : std::string());
         };
-        rows.push_back({s.id,
-                        s.from,
-                        s.to,
-                        s.material,
-                        s.nominal,
-                        num(known && r.innerDiameter > 0, r.innerDiameter, 1),
-                        Fixed(s.length, 2),
-                        num(known, r.flow, 3),
-                        num(known, r.inlet, pd),
-                        num(ok, r.outlet, pd),
-                        num(ok, r.drop, pd),
-                        num(ok, r.frictionLoss, low ? 1 : 6),
-                        num(ok, r.localLoss, low ? 1 : 6),
-                        num(ok, r.additionalHead, 1),
-                        num(ok, r.cumulativeDrop, pd),
-                        num(ok, r.meanVelocity, 2),
-                        num(ok, r.maxVelocity, 2),
-                        num(ok, r.reynolds, 0),
-                        num(ok, r.frictionFactor, 5),
-                        CheckText(r)});
+        for (const std::string* text : {&s.id, &s.from, &s.to, &s.material, &s.nominal}) add(*text);
+        num(known && r.innerDiameter > 0, r.innerDiameter, 1);
+        add(Fixed(s.length, 2));
+        num(known, r.flow, 3);
+        num(known, r.inlet, pd);
+        num(ok, r.outlet, pd);
+        num(ok, r.drop, pd);
+        num(ok, r.frictionLoss, low ? 1 : 6);
+        num(ok, r.localLoss, low ? 1 : 6);
+        num(ok, r.additionalHead, 1);
+        num(ok, r.cumulativeDrop, pd);
+        num(ok, r.meanVelocity, 2);
+        num(ok, r.maxVelocity, 2);
+        num(ok, r.reynolds, 0);
+        num(ok, r.frictionFactor, 5);
+        add(CheckText(r));
     }
-    std::vector<std::size_t> width(rows.front().size(), 0);
-    for (const auto& row : rows)
-        for (std::size_t k = 0; k < row.size(); ++k)
-            width[k] = std::max(width[k], DisplayWidth(row[k]));
+    auto cell = [&](std::size_t k) {
+        const std::size_t begin = k ? ends[k - 1] : 0;
+        return std::string_view(cells).substr(begin, ends[k] - begin);
+    };
+    std::vector<std::size_t> width(kColumns, 0);
+    for (std::size_t k = 0; k < ends.size(); ++k)
+        width[k % kColumns] = std::max(width[k % kColumns], DisplayWidth(cell(k)));
     std::string out;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t k = 0; k < row.size(); ++k) {
-            const std::string pad(width[k] - DisplayWidth(row[k]), ' ');
-            // Texts to the left, numbers to the right; the last column unpadded.
-            const bool text = k < 5 || k + 1 == row.size();
-            line += k ? "  " : "";
-            line += text ? row[k] + (k + 1 == row.size() ? "" : pad) : pad + row[k];
+    out.reserve(cells.size() + ends.size() / kColumns * (2 * kColumns + 1) +
+                ends.size() / kColumns *
+                    std::accumulate(width.begin(), width.end() - 1, std::size_t(0)));
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+        const std::size_t column = k % kColumns;
+        const std::string_view text = cell(k);
+        const std::string pad(width[column] - DisplayWidth(text), ' ');
+        // Texts to the left, numbers to the right; the last column unpadded.
+        if (column) out += "  ";
+        if (column + 1 == kColumns) {
+            (out += text) += '\n';
+        } else if (column < 5) {
+            (out += text) += pad;
+        } else {
+            (out += pad) += text;
         }
-        out += line + "\n";
     }
     return out;
 }
 
 std::string JsonTable(const Case& c, const Network& net) {
     using Json = nlohmann::ordered_json;
-    Json root;
-    root["ok"] = net.AllChecksHold();
+    auto dump = [](const Json& j) {
+        return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+    };
+    Json head;
+    head["ok"] = net.AllChecksHold();
     Json problems = Json::array();
     for (const CaseProblem& p : net.problems()) problems.push_back(p.message);
-    if (!problems.empty()) root["problems"] = problems;
-    Json segments = Json::array();
+    if (!problems.empty()) head["problems"] = problems;
+    // One segment at a time into the text, rather than a document of all of
+    // them (ten times the text's size) dumped at the end.
+    std::string out = dump(head);
+    out.pop_back();
+    out += ",\"segments\":[";
+    out.reserve(out.size() + 560 * net.results().size());  // a little more than a row takes
     for (std::size_t i = 0; i < net.results().size(); ++i) {
         const SegmentResult& r = net.results()[i];
         const bool ok = r.status == SegmentStatus::Ok;
         auto num = [&](bool shown, double v) { return shown ? Json(v) : Json(nullptr); };
         Json checks = Json::array();
         for (std::string_view check : FailedChecks(r)) checks.push_back(check);
-        segments.push_back(
-            Json{{"id", c.segments[i].id},
-                 {"status", StatusName(r.status)},
-                 {"inlet", num(r.status != SegmentStatus::NotCalculated, r.inlet)},
-                 {"outlet", num(ok, r.outlet)},
-                 {"drop", num(ok, r.drop)},
-                 {"loss", num(ok, r.loss)},
-                 {"mean_velocity", num(ok, r.meanVelocity)},
-                 {"max_velocity", num(ok, r.maxVelocity)},
-                 {"reynolds", num(ok, r.reynolds)},
-                 {"friction_factor", num(ok, r.frictionFactor)},
-                 {"regime", ok ? Json(hydraulics::RegimeName(r.regime)) : Json(nullptr)},
-                 {"cumulative_drop", num(ok, r.cumulativeDrop)},
-                 {"checks", checks},
-                 {"message", r.message},
-                 {"flow", num(r.status != SegmentStatus::NotCalculated, r.flow)},
-                 {"inner_diameter", num(r.innerDiameter > 0, r.innerDiameter)},
-                 {"friction_loss", num(ok, r.frictionLoss)},
-                 {"local_loss", num(ok, r.localLoss)},
-                 {"additional_head", num(ok, r.additionalHead)},
-                 {"z", num(ok, r.z)}});
+        if (i) out += ',';
+        out += dump(Json{{"id", c.segments[i].id},
+                         {"status", StatusName(r.status)},
+                         {"inlet", num(r.status != SegmentStatus::NotCalculated, r.inlet)},
+                         {"outlet", num(ok, r.outlet)},
+                         {"drop", num(ok, r.drop)},
+                         {"loss", num(ok, r.loss)},
+                         {"mean_velocity", num(ok, r.meanVelocity)},
+                         {"max_velocity", num(ok, r.maxVelocity)},
+                         {"reynolds", num(ok, r.reynolds)},
+                         {"friction_factor", num(ok, r.frictionFactor)},
+                         {"regime", ok ? Json(hydraulics::RegimeName(r.regime)) : Json(nullptr)},
+                         {"cumulative_drop", num(ok, r.cumulativeDrop)},
+                         {"checks", checks},
+                         {"message", r.message},
+                         {"flow", num(r.status != SegmentStatus::NotCalculated, r.flow)},
+                         {"inner_diameter", num(r.innerDiameter > 0, r.innerDiameter)},
+                         {"friction_loss", num(ok, r.frictionLoss)},
+                         {"local_loss", num(ok, r.localLoss)},
+                         {"additional_head", num(ok, r.additionalHead)},
+                         {"z", num(ok, r.z)}});
     }
-    root["segments"] = std::move(segments);
-    return root.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    out += "]}\n";
+    return out;
 }
 
 // Standard output, or the file given with -o, replaced whole.

@@ -21,7 +21,7 @@ namespace gaspipe::network {
 
 namespace {
 
-using Json = nlohmann::json;
+using Json = nlohmann::ordered_json;
 using OrderedJson = nlohmann::ordered_json;
 
 // Each step takes a file of version n, in place, to version n + 1; entry n - 1
