@@ -3,10 +3,7 @@
 // a one-segment edit halfway down the solving order.
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <random>
-#include <string>
-
+#include "generated_line.h"
 #include "network.h"
 
 namespace {
@@ -15,37 +12,11 @@ using namespace gaspipe::network;
 
 constexpr int kSegments = 10'000;
 
-std::string NodeName(int n) {
-    std::string name = "N";
-    return name += std::to_string(n);
-}
-
-// A branched medium-pressure line: each new node hangs from one of the
-// nodes before it (a shallow tree, as courtyard networks are), every node
-// draws 2 m³/h, and each pipe's bore keeps the velocity moderate.
 Case TenThousandSegments(Method method) {
     Case c;
     c.gas = {"天然气", 0.7247, 14.5, 288, {}};
-    c.pressureClass = "高中压";
     c.method.method = method;
-    c.source = {"N0", 5, 0, {}};
-    std::mt19937 random(12);
-    std::vector<int> parent(kSegments + 1, -1), below(kSegments + 1, 1);
-    for (int n = 1; n <= kSegments; ++n)
-        parent[n] = std::uniform_int_distribution<int>(std::max(0, n - 40), n - 1)(random);
-    for (int n = kSegments; n >= 1; --n) below[parent[n]] += below[n];
-    for (int n = 1; n <= kSegments; ++n) {
-        const std::string node = NodeName(n);
-        c.nodes.push_back({node, 0, 2, {}});
-        Segment s;
-        s.id = std::to_string(n);
-        s.from = NodeName(parent[n]);
-        s.to = node;
-        s.material = "钢管";
-        s.innerDiameter = std::max(25.0, 6 * std::sqrt(2.0 * below[n]));
-        s.length = 15;
-        c.segments.push_back(std::move(s));
-    }
+    gaspipe::bench::AddGeneratedLine(c, kSegments);
     return c;
 }
 

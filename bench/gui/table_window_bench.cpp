@@ -7,13 +7,10 @@
 #include <QApplication>
 #include <QScrollBar>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdlib>
-#include <random>
-#include <string>
 
 #include "case_document.h"
+#include "generated_line.h"
 #include "resources.h"
 #include "segment_columns.h"
 #include "segment_model.h"
@@ -26,34 +23,11 @@ using namespace gaspipe;
 
 constexpr int kSegments = 10'000;
 
-std::string NodeName(int n) {
-    std::string name = "N";
-    return name += std::to_string(n);
-}
-
-// A branched medium-pressure courtyard line, as the network benchmark's:
-// each node hangs from one of the 40 before it and draws 2 m³/h.
+// The network benchmark's generated line, with a velocity limit.
 network::Case TenThousandSegments() {
     network::Case c = table::TableWindow::NewCase();
-    c.pressureClass = "高中压";
-    c.source = {"N0", 5, 0, {}};
+    gaspipe::bench::AddGeneratedLine(c, kSegments);
     c.limits.maxVelocity = 12;
-    std::mt19937 random(12);
-    std::vector<int> parent(kSegments + 1, -1), below(kSegments + 1, 1);
-    for (int n = 1; n <= kSegments; ++n)
-        parent[n] = std::uniform_int_distribution<int>(std::max(0, n - 40), n - 1)(random);
-    for (int n = kSegments; n >= 1; --n) below[parent[n]] += below[n];
-    for (int n = 1; n <= kSegments; ++n) {
-        c.nodes.push_back({NodeName(n), 0, 2, {}});
-        network::Segment s;
-        s.id = std::to_string(n);
-        s.from = NodeName(parent[n]);
-        s.to = NodeName(n);
-        s.material = "钢管";
-        s.innerDiameter = std::max(25.0, 6 * std::sqrt(2.0 * below[n]));
-        s.length = 15;
-        c.segments.push_back(std::move(s));
-    }
     return c;
 }
 

@@ -171,13 +171,17 @@ class Checker {
             auto it = outgoing_.find(node);
             return it == outgoing_.end() ? kNone : it->second;
         };
+        // A segment is entered once at most, so the walk ends whatever the
+        // checks before it let through.
         for (std::size_t root : children(c_.source.node)) {
+            if (t.position[root] != kNoSegment) continue;
             enter(root, kNoSegment);
             while (!stack.empty()) {
                 Frame& f = stack.back();
                 const auto& kids = children(c_.segments[f.segment].to);
                 if (f.next < kids.size()) {
-                    enter(kids[f.next++], f.segment);
+                    const std::size_t kid = kids[f.next++];
+                    if (t.position[kid] == kNoSegment) enter(kid, f.segment);
                 } else {
                     t.downstreamEnd[f.segment] = t.order.size();
                     stack.pop_back();

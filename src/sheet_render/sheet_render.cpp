@@ -15,6 +15,7 @@
 
 #include "measure.h"
 #include "odt_writer.h"
+#include "page_painter.h"
 #include "profile_chart.h"
 #include "sketch_object.h"
 #include "sketch_paint.h"
@@ -112,12 +113,9 @@ QByteArray RenderPdf(const Document& doc) {
         int total = 0;
         for (const PageRun& run : runs) {
             const QRectF body = BodyRect(run.orientation);
-            auto text =
-                BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits,
-                                  body.width() * 72 / kDpi, true);
-            text->documentLayout()->setPaintDevice(&writer);
-            text->setPageSize(body.size());
-
+            const Pages pages{&writer, body.size()};
+            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits,
+                                          body.width() * 72 / kDpi, true, &pages);
             KeepWithNext(*text, body.height());
             total += text->pageCount();
 
@@ -129,6 +127,7 @@ QByteArray RenderPdf(const Document& doc) {
         for (std::size_t k = 0; k < runs.size(); ++k) {
             const QRectF body = BodyRect(runs[k].orientation);
             QTextDocument& text = *docs[k];
+            const PagePainter pages(text, body.height());
             for (int i = 0; i < text.pageCount(); ++i) {
                 if (page > 0) {
                     // Takes effect on the page newPage starts.
@@ -142,7 +141,7 @@ QByteArray RenderPdf(const Document& doc) {
                 context.clip = QRectF(0, i * body.height(), body.width(), body.height());
                 context.palette.setColor(QPalette::Text, Qt::black);
                 painter.setClipRect(context.clip);
-                text.documentLayout()->draw(&painter, context);
+                if (!pages.Draw(painter, i)) text.documentLayout()->draw(&painter, context);
                 painter.restore();
                 DrawRunningTexts(painter, doc, body, page, total);
             }

@@ -409,8 +409,10 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
                                                  const Typeface& typeface, Units units,
-                                                 double textWidthPt, bool vectorSketch) {
+                                                 double textWidthPt, bool vectorSketch,
+                                                 const Pages* pages) {
     auto doc = std::make_unique<QTextDocument>();
+    doc->setUndoRedoEnabled(false);
     // The layout starts every page below this margin: superscripts in a
     // page's first line rise above the line, into the page before otherwise.
     doc->setDocumentMargin(4 * units.length);
@@ -418,9 +420,19 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
     doc->setDefaultFont(font);
+    if (pages) {
+        // Pages first, then the content as one edit: laid out once, on
+        // them, rather than on an endless page and again on the pages.
+        doc->documentLayout()->setPaintDevice(pages->device);
+        doc->setPageSize(pages->size);
+    }
+    QTextCursor edit(doc.get());
+    edit.beginEditBlock();
     Builder builder(*doc, typeface, units, textWidthPt, vectorSketch);
     for (const Element* e : elements) std::visit(builder, *e);
+    // Before the edit ends, which lays the content out with the objects' sizes.
     RegisterSketchObjects(*doc);
+    edit.endEditBlock();
     return doc;
 }
 

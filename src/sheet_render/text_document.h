@@ -38,12 +38,19 @@ struct Units {
 // figure at 96 dpi, as the chart routine lays it out.
 QImage FigureImage(const ProfileFigure& f);
 
+// Where a document is printed: pages of `size` on `device`.
+struct Pages {
+    QPaintDevice* device;
+    QSizeF size;
+};
+
 // The elements as one document on pages textWidthPt wide; page breaks start a
 // new page. vectorSketch: the sketch as objects painted with the document
-// (PDF), else as pictures.
+// (PDF), else as pictures. Laid out on `pages` when given.
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
                                                  const Typeface& typeface, Units units,
-                                                 double textWidthPt, bool vectorSketch = false);
+                                                 double textWidthPt, bool vectorSketch = false,
+                                                 const Pages* pages = nullptr);
 
 // After layout on pages of pageHeight: headings and captions that ended up
 // at the foot of a page, apart from what they introduce, and short

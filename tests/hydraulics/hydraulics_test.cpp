@@ -138,6 +138,24 @@ TEST(CurrentCode, WholeSegmentsByHand) {
     }
 }
 
+// The empirical Z applies from 13.01325 (10⁵ Pa absolute, 1.2 MPa gauge) up.
+// At the threshold, by hand: Z = 0.977589 after three passes, P2 = 12.991394;
+// a hair below it the gas is ideal, one calculation without passes.
+TEST(CurrentCode, CompressibilityFromItsThresholdOn) {
+    const SegmentTrace at = Calculate(High(13.01325), Current());
+    ASSERT_EQ(at.outcome, Outcome::Ok) << at.reason;
+    ExpectRel(at.z, 0.9775889751061028, 1e-11, "Z at the threshold");
+    ExpectRel(at.outlet, 12.99139424154259, 1e-11, "outlet at the threshold");
+    EXPECT_EQ(at.passes.size(), 3u);
+
+    const SegmentTrace below = Calculate(High(13.0132), Current());
+    ASSERT_EQ(below.outcome, Outcome::Ok) << below.reason;
+    EXPECT_EQ(below.z, 1);
+    EXPECT_TRUE(below.passes.empty());
+    EXPECT_EQ(below.passCount, 0);
+    ExpectRel(below.outlet, 12.990842685620509, 1e-11, "outlet below the threshold");
+}
+
 TEST(CurrentCode, RoughnessByMaterialAndGas) {
     // λ at Re 121958 in a 100 mm pipe, for K = 0.1, 0.15, 0.01, 0.2 mm.
     struct Row {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -166,6 +168,84 @@ TEST(Network, ChecksAndSizingFollowTheLimits) {
     const SegmentSizing byDrop = net.SizeSegment(c, Row(c, "1"));
     ASSERT_TRUE(byDrop.choice);
     EXPECT_EQ(byDrop.trials[*byDrop.choice].nominal, "32");
+}
+
+// Each segment of a proposal against its share of what is still allowed at
+// its inlet: its length over the longest route from its inlet to an end,
+// given by hand in `routes`. Within the share (and the velocity limit), and
+// the next smaller inner diameter of its material breaks it.
+void ExpectEachSizeTheSmallestWithinItsShare(const Case& c, const PipeCatalog& catalog,
+                                             const std::map<std::string, double>& routes) {
+    const SizingProposal p = ProposeSizes(c, catalog);
+    ASSERT_TRUE(p.sized) << p.error;
+    EXPECT_TRUE(p.notes.empty());
+    Network net(catalog);
+    ASSERT_TRUE(net.Load(*p.sized));
+    const bool high = !IsLowPressure(c);
+    const double end = c.source.pressure - *c.limits.maxDrop;
+    ASSERT_EQ(routes.size(), c.segments.size());
+    for (std::size_t i = 0; i < c.segments.size(); ++i) {
+        const Segment& s = p.sized->segments[i];
+        SCOPED_TRACE(s.id);
+        const SegmentResult& r = net.results()[i];
+        ASSERT_EQ(r.status, SegmentStatus::Ok) << r.message;
+        const double share = s.length / routes.at(s.id);
+        const double allowed =
+            high ? std::sqrt(r.inlet * r.inlet - (r.inlet * r.inlet - end * end) * share)
+                 : r.inlet - (r.inlet - end) * share;
+        auto within = [&](const SegmentResult& x) {
+            return x.status == SegmentStatus::Ok && x.outlet >= allowed &&
+                   (!c.limits.maxVelocity || x.maxVelocity <= *c.limits.maxVelocity);
+        };
+        EXPECT_TRUE(within(r)) << "outlet " << r.outlet << ", allowed " << allowed;
+
+        const PipeSize* smaller = nullptr;
+        for (const PipeSize& size : catalog.Sizes(s.material))
+            if (size.inner && *size.inner < r.innerDiameter &&
+                (!smaller || *size.inner > *smaller->inner))
+                smaller = &size;
+        if (!smaller) continue;
+        Case worse = *p.sized;
+        worse.segments[i].nominal = smaller->nominal;
+        Network other(catalog);
+        ASSERT_TRUE(other.Load(worse));
+        ASSERT_EQ(other.results()[i].inlet, r.inlet);
+        EXPECT_FALSE(within(other.results()[i])) << smaller->nominal << " would do";
+    }
+}
+
+// Below a branch point the share follows the longest route: a 30 m main
+// feeding branches of 10 m and 20 m may lose 30/50 of the 100 Pa, 60 Pa,
+// not 30/60 (the sum of the branches). With 21 m³/h DN50 (52.7 mm) loses
+// 57.57 Pa there, DN40 (41.3 mm) 189.2 Pa (the routine's passes by hand).
+TEST(Network, ProposalSharesByTheLongestRouteBelowABranch) {
+    Case c = LowPressureCase();
+    c.method.method = Method::Appendix;
+    AddSegment(c, "1", "A", "B", 30, 21.0);
+    AddSegment(c, "2", "B", "C", 10, 9.0);
+    AddSegment(c, "3", "B", "D", 20, 12.0);
+    c.limits.maxDrop = 100;
+    ExpectEachSizeTheSmallestWithinItsShare(c, ShippedCatalog(c),
+                                            {{"1", 50}, {"2", 10}, {"3", 20}});
+    EXPECT_EQ(ProposeSizes(c, ShippedCatalog(c)).sized->segments[0].nominal, "50");
+}
+
+// The courtyard example at 0.3×10⁵ Pa and 20 m/s, every segment: the main
+// 干1 to 干4 and 支6 (282 m) is the longest route; 支1 to 支6 end where they
+// begin to count.
+TEST(Network, CourtyardProposalEverySegmentWithinItsShare) {
+    const Case c = Example("courtyard-medium.gpcase");
+    ExpectEachSizeTheSmallestWithinItsShare(c, ShippedCatalog(c),
+                                            {{"干1", 282},
+                                             {"干2", 202},
+                                             {"干3", 142},
+                                             {"干4", 72},
+                                             {"支1", 25},
+                                             {"支2", 30},
+                                             {"支3", 20},
+                                             {"支4", 18},
+                                             {"支5", 15},
+                                             {"支6", 22}});
 }
 
 // Two pipes in a row, 30 m then 10 m, 100 Pa allowed: the first may lose

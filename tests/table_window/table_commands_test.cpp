@@ -213,6 +213,48 @@ TEST_F(TableCommandsTest, EditsThatEndWhereTheyBeganLeaveNoStep) {
     EXPECT_TRUE(window_->document()->data().nodes.empty());
 }
 
+// Each cell typed is its own step, also several cells of one row in turn;
+// the same cell typed again right after is still one.
+TEST_F(TableCommandsTest, EveryCellTypedIsOneStep) {
+    Show(WorkedExampleLine());
+    Type(0, kLength, QStringLiteral("30"));
+    Type(0, kFlow, QStringLiteral("40"));
+    Type(0, kFlow, QStringLiteral("45"));
+    EXPECT_EQ(Stack()->count(), 2);
+    Action("actUndo")->trigger();
+    EXPECT_EQ(QStringList({Cell(0, kLength), Cell(0, kFlow)}), QStringList({"30", "50"}));
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Cell(0, kLength), QStringLiteral("25"));
+    EXPECT_EQ(Stack()->index(), 0);
+
+    // A simultaneity factor may be 1 exactly: taken, and the row computes.
+    Type(1, kSimultaneity, QStringLiteral("1"));
+    EXPECT_EQ(Cell(1, kSimultaneity), QStringLiteral("1"));
+    EXPECT_EQ(Stack()->count(), 1);
+    EXPECT_FALSE(Cell(1, kOutlet).isEmpty()) << Cell(1, kOutlet, Qt::ToolTipRole).toStdString();
+}
+
+// Rows 1 and 2 copied at once: A→B (25 m) gets its copy below it, then
+// B→C (10 m) and its copy.
+TEST_F(TableCommandsTest, EachCopyLandsBelowItsOwnOriginal) {
+    Show(WorkedExampleLine());
+    View()->setCurrentIndex(View()->model()->index(0, kId));
+    View()->selectionModel()->select(View()->model()->index(1, kId), QItemSelectionModel::Select);
+    Action("actDuplicateRow")->trigger();
+    ASSERT_EQ(Model()->rowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        const bool copy = row % 2 == 1;
+        const bool first = row < 2;
+        SCOPED_TRACE(row);
+        EXPECT_EQ(Cell(row, kFrom), first ? QStringLiteral("A") : QStringLiteral("B"));
+        EXPECT_EQ(Cell(row, kLength), first ? QStringLiteral("25") : QStringLiteral("10"));
+        if (!copy) {
+            EXPECT_EQ(Cell(row, kId), first ? QStringLiteral("1") : QStringLiteral("2"));
+        }
+    }
+    EXPECT_EQ(Stack()->count(), 1);
+}
+
 TEST_F(TableCommandsTest, PasteInASortedTableLandsOnTheRowsShownAndSkipsResults) {
     Show(WorkedExampleLine());
     View()->sortByColumn(kId, Qt::DescendingOrder);  // "2" above "1"

@@ -11,6 +11,8 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
+#include <set>
+
 #include "case_file.h"
 #include "chart_panel.h"
 #include "segment_columns.h"
@@ -19,7 +21,19 @@
 namespace gaspipe::table::test {
 namespace {
 
-using TableWindowTest = TableTest;
+class TableWindowTest : public TableTest {
+  protected:
+    // The columns of a row shown in the colour of a failed check.
+    std::set<int> FailedColumns(int row) const {
+        std::set<int> failed;
+        for (int column = 0; column < kColumnCount; ++column)
+            if (Background(row, column) == QColor(0xF4, 0xC2, 0xC2)) failed.insert(column);
+        return failed;
+    }
+    QColor Foreground(int row, int column) const {
+        return Model()->index(row, column).data(Qt::ForegroundRole).value<QBrush>().color();
+    }
+};
 
 TEST_F(TableWindowTest, TypingRecalculatesDownstreamAndUndoRedoFollowEveryEdit) {
     Show(WorkedExampleLine());
@@ -74,15 +88,43 @@ TEST_F(TableWindowTest, FailedChecksAreColouredExplainedAndGreyWhatLiesBelow) {
                     ->text()
                     .contains(QStringLiteral("未通过校核")));
 
+    // Both rows run above 7 m/s: the maximum velocity is marked, not the
+    // mean one, nor the drops.
+    EXPECT_EQ(FailedColumns(0), std::set<int>{kMaxVelocity});
+    EXPECT_EQ(FailedColumns(1), std::set<int>{kMaxVelocity});
+
     // A pipe far too small: its row is marked, the row below is greyed and
-    // names the segment where it went wrong.
+    // names the segment where it went wrong; the failed row itself is not.
     Type(0, kInner, QStringLiteral("5"));
     EXPECT_NE(Background(0, kOutlet), plain);
     EXPECT_TRUE(Cell(0, kOutlet).isEmpty());
     EXPECT_TRUE(Cell(1, kInlet).isEmpty());
-    EXPECT_EQ(Model()->index(1, kId).data(Qt::ForegroundRole).value<QBrush>().color(),
-              QColor(0x90, 0x90, 0x90));
+    const QColor grey(0x90, 0x90, 0x90);
+    EXPECT_EQ(Foreground(1, kId), grey);
+    EXPECT_NE(Foreground(0, kId), grey);
+    EXPECT_NE(Foreground(0, kLength), grey);
     EXPECT_TRUE(Cell(1, kOutlet, Qt::ToolTipRole).contains(QStringLiteral("“1”")));
+}
+
+// 50 m lose 606.63 Pa (the worked example), the 10 m below 121.26 Pa (the
+// routine's passes redone by hand from 2393.37 Pa): 727.89 Pa from the
+// source. A limit of 700 Pa fails the lower row only, in its cumulative drop
+// and the outlet it leaves, and nothing else.
+TEST_F(TableWindowTest, ADropLimitMarksTheCumulativeDropWhereItIsExceeded) {
+    network::Case c = WorkedExampleLine();
+    c.segments[0].length = 50;
+    Show(c);
+    auto* maxDrop = window_->findChild<QLineEdit*>(QStringLiteral("maxDrop"));
+    maxDrop->setText(QStringLiteral("700"));
+    emit maxDrop->editingFinished();
+    ASSERT_EQ(Cell(1, kCumulativeDrop), Dec("727.9"));
+    EXPECT_EQ(FailedColumns(0), std::set<int>{});
+    EXPECT_EQ(FailedColumns(1), (std::set<int>{kOutlet, kCumulativeDrop}));
+    EXPECT_TRUE(Cell(1, kCumulativeDrop, Qt::ToolTipRole).contains(QStringLiteral("700")))
+        << Cell(1, kCumulativeDrop, Qt::ToolTipRole).toStdString();
+    maxDrop->setText(QStringLiteral("730"));
+    emit maxDrop->editingFinished();
+    EXPECT_EQ(FailedColumns(1), std::set<int>{});
 }
 
 TEST_F(TableWindowTest, PasteIsOneStepFillsASelectionAndAsksBeforeCuttingABlock) {
