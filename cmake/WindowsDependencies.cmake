@@ -6,6 +6,9 @@
 #   Debian packages when cross-compiling on Debian (copied, so that no other
 #   Linux header is on the include path), or else from Debian's source
 #   tarballs of the same versions.
+# - libxlsxwriter (the table window's Excel export) and the zlib it needs are
+#   built from Debian's source tarballs as static libraries (BSD and zlib
+#   licences), with the minizip, tmpfileplus and MD5 copies upstream ships.
 # - GoogleTest is built from Debian's googletest sources (/usr/src/googletest).
 #
 # Downloads are checked against the SHA-256 pinned here and kept in
@@ -114,6 +117,33 @@ install(TARGETS gaspipe_libcsv RUNTIME DESTINATION ${GASPIPE_INSTALL_LIBEXEC})
 set(CSV_LIBRARY gaspipe_libcsv)
 set(CSV_INCLUDE_DIR ${_libcsv})
 set(GASPIPE_LIBCSV_LICENSE ${_libcsv}/COPYING.LESSER)
+
+# --- zlib and libxlsxwriter (with the windows only) -----------------------------
+if(GASPIPE_BUILD_GUI)
+  gaspipe_debian_source(_zlib zlib z/zlib/zlib_1.2.13.dfsg.orig.tar.bz2
+    71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1 zlib-1.2.13.dfsg)
+  add_library(gaspipe_zlib STATIC EXCLUDE_FROM_ALL)
+  foreach(_file adler32 compress crc32 deflate inffast inflate inftrees trees uncompr zutil)
+    target_sources(gaspipe_zlib PRIVATE ${_zlib}/${_file}.c)
+  endforeach()
+  target_include_directories(gaspipe_zlib SYSTEM PUBLIC ${_zlib})
+
+  gaspipe_debian_source(_xlsxwriter libxlsxwriter libx/libxlsxwriter/libxlsxwriter_1.1.4.orig.tar.gz
+    b379eb35fdd9c653ebe72485b9c992f612c7ea66f732784457997d6e782f619b libxlsxwriter-RELEASE_1.1.4)
+  file(GLOB _xlsxwriter_sources ${_xlsxwriter}/src/*.c)
+  add_library(gaspipe_xlsxwriter STATIC EXCLUDE_FROM_ALL ${_xlsxwriter_sources}
+    ${_xlsxwriter}/third_party/minizip/ioapi.c ${_xlsxwriter}/third_party/minizip/zip.c
+    ${_xlsxwriter}/third_party/tmpfileplus/tmpfileplus.c ${_xlsxwriter}/third_party/md5/md5.c)
+  # The definitions upstream's CMakeLists.txt gives a MinGW static build.
+  target_compile_definitions(gaspipe_xlsxwriter PRIVATE NOCRYPT NOUNCRYPT USE_FILE32API)
+  target_include_directories(gaspipe_xlsxwriter SYSTEM PUBLIC ${_xlsxwriter}/include)
+  target_link_libraries(gaspipe_xlsxwriter PRIVATE gaspipe_zlib)
+  # Upstream's code as released; its warnings are not ours to fix.
+  target_compile_options(gaspipe_zlib PRIVATE -w)
+  target_compile_options(gaspipe_xlsxwriter PRIVATE -w)
+  set(GASPIPE_ZLIB_LICENSE ${_zlib}/LICENSE)
+  set(GASPIPE_XLSXWRITER_LICENSE ${_xlsxwriter}/License.txt)
+endif()
 
 # --- GoogleTest -----------------------------------------------------------------
 if(GASPIPE_BUILD_TESTS)

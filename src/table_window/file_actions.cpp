@@ -16,6 +16,7 @@
 #include "case_document.h"
 #include "case_file.h"
 #include "chart_panel.h"
+#include "library_path.h"
 #include "message_box.h"
 #include "profile_chart.h"
 #include "segment_table_view.h"
@@ -32,7 +33,6 @@ namespace {
 constexpr int kRecentFiles = 8;
 const QSize kChartExportSize(1200, 700);
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 const QString kCaseFilter = QStringLiteral("水力计算文件 (*.gpcase);;所有文件 (*)");
@@ -57,7 +57,7 @@ void TableWindow::Opened() {
 }
 
 bool TableWindow::openFile(const QString& path) {
-    const network::CaseReadResult read = network::LoadCase(NativePath(path));
+    const network::CaseReadResult read = network::LoadCase(LibraryPath(path));
     if (!read.value) {
         ShowErrorBox(
             this,
@@ -73,7 +73,7 @@ bool TableWindow::openFile(const QString& path) {
 }
 
 bool TableWindow::saveFile(const QString& path) {
-    const network::SaveResult saved = network::SaveCase(NativePath(path), doc_->data());
+    const network::SaveResult saved = network::SaveCase(LibraryPath(path), doc_->data());
     if (!saved.ok) {
         ShowErrorBox(this,
                      QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
@@ -117,7 +117,7 @@ bool TableWindow::importCsv(const QString& path) {
 
 bool TableWindow::WriteFile(const QString& path, const std::string& bytes) {
     std::string error;
-    if (fileio::WriteWholeFile(NativePath(path), bytes, error)) return true;
+    if (fileio::WriteWholeFile(LibraryPath(path), bytes, error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
                      .arg(QFileInfo(path).fileName(), Q(error)),
@@ -135,7 +135,7 @@ bool TableWindow::exportResultsCsv(const QString& path) {
 
 bool TableWindow::exportXlsx(const QString& path) {
     std::string error;
-    if (ExportXlsx(*model_, NativePath(path), error)) return true;
+    if (ExportXlsx(*model_, LibraryPath(path), error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
                      .arg(QFileInfo(path).fileName(), Q(error)),
@@ -147,9 +147,9 @@ bool TableWindow::exportChart(const QString& path) {
     std::string error;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const bool ok = svg ? ExportProfileChartSvg(chart_->profile(), chart_->lowPressure(),
-                                                kChartExportSize, NativePath(path), error)
+                                                kChartExportSize, LibraryPath(path), error)
                         : ExportProfileChartPng(chart_->profile(), chart_->lowPressure(),
-                                                kChartExportSize, NativePath(path), error);
+                                                kChartExportSize, LibraryPath(path), error);
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")

@@ -3,9 +3,12 @@
 # (under Wine) and fails unless both write the same bytes and exit alike.
 #   same_as_linux.sh LINUX_CALC WINDOWS_CALC SCRATCH standard
 #   same_as_linux.sh LINUX_CALC WINDOWS_CALC SCRATCH batch ROWS
+#   same_as_linux.sh LINUX_CALC WINDOWS_CALC SCRATCH sheet CASE
 # batch: ROWS rows of inputs spread over every gas, pressure class and pipe
 # material and over the ranges designers use, generated the same way each
 # time; what is compared is the SHA-256 of each build's output.
+# sheet: the PDF sheets of the worked example and of CASE, as pdftotext reads
+# them, with the same fonts embedded and the same number of pages.
 set -u
 linux=$1 windows=$2 scratch=$3 job=$4
 if [ ! -x "$linux" ]; then
@@ -13,6 +16,47 @@ if [ ! -x "$linux" ]; then
   exit 1
 fi
 mkdir -p "$scratch"
+
+if [ "$job" = sheet ]; then
+  case_file=$5
+  # The sheet names the pipe file as given: the same relative name on both.
+  cp "$(dirname "$linux")/PipeParameters.Ini" "$scratch/"
+  cd "$scratch" || exit 1
+  export SOURCE_DATE_EPOCH=1700000000
+  status=0
+  for sheet in segment line; do
+    if [ $sheet = segment ]; then
+      set -- --gas 天然气 --class 高中压 --material 钢管 --density 0.7247 --viscosity 14.5 \
+        --temperature 288 --nominal 100 --length 1000 --flow 500 --inlet 5 --max-velocity 20 \
+        --max-drop 0.3 --project-name 某小区燃气工程 --project-number RQ-2024-015
+    else
+      set -- --case "$case_file" --segment 支6
+    fi
+    for build in linux windows; do
+      eval "program=\$$build"
+      rm -f $sheet-$build.pdf
+      "$program" sheet "$@" --ini PipeParameters.Ini -o $sheet-$build.pdf > $sheet-$build.err 2>&1
+      echo "exit status $?, $(pdfinfo $sheet-$build.pdf | grep '^Pages:')" >> $sheet-$build.err
+      # In the order the pages draw them: the same text and figures. (The
+      # reading order differs where the fonts' ascents place superscripts.)
+      pdftotext -raw $sheet-$build.pdf $sheet-$build.txt
+      # The faces: Qt names one by its PostScript name with FreeType
+      # (UMingCN) and by family and style with Windows' GDI (ARPLUMingCNLight).
+      pdffonts $sheet-$build.pdf | tail -n +3 |
+        awk '{ f = tolower($1); sub(/^[a-z]+\+/, "", f); sub(/^arpl/, "", f)
+               sub(/(regular|book|light)$/, "", f); print f, $2, $3, $4 }' | sort -u > $sheet-$build.fonts
+    done
+    echo "$sheet sheet: $(cat $sheet-windows.err | tr '\n' ' ')fonts $(cut -d' ' -f1 $sheet-windows.fonts | tr '\n' ' ')"
+    for part in txt fonts err; do
+      if ! cmp -s $sheet-linux.$part $sheet-windows.$part; then
+        echo "the Windows build's $sheet sheet differs ($part):" >&2
+        diff $sheet-linux.$part $sheet-windows.$part | head -20 >&2
+        status=1
+      fi
+    done
+  done
+  exit $status
+fi
 
 case $job in
   standard)
