@@ -75,7 +75,12 @@ if $windows; then
   linux_sheet=$GASPIPE_WINEPREFIX/linux-sheet.pdf
   # shellcheck disable=SC2086
   "$linux" sheet ${standard#segment} -o "$linux_sheet"
-  fonts() { pdffonts "$1" | tail -n +3 | awk '{sub(/^[A-Z]+\+/, "", $1); print $1}' | sort -u | tr '\n' ' '; }
+  # Qt names a face by its PostScript name with FreeType (UMingCN), by family
+  # and style with Windows' GDI (ARPLUMingCNLight).
+  fonts() {
+    pdffonts "$1" | tail -n +3 | awk '{ f = tolower($1); sub(/^[a-z]+\+/, "", f); sub(/^arpl/, "", f)
+                                        sub(/(regular|book|light)$/, "", f); print f }' | sort -u | tr '\n' ' '
+  }
   [ "$(fonts "$sheet")" = "$(fonts "$linux_sheet")" ] ||
     fail "the sheet embeds $(fonts "$sheet"), on Linux $(fonts "$linux_sheet")"
 
