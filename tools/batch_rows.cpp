@@ -250,11 +250,17 @@ bool BatchRows::Parse(const CsvRecord& record) {
         target = v;
         return true;
     };
+    // A starting estimate is the appendix routine's own; another method refuses one.
+    auto start = [&] {
+        if (single) return number(kStart, s.start, true);
+        problem_ = hy::ValidateStart(options.method, true)->message;
+        return false;
+    };
     s.start = 0;
     return number(kDensity, s.density, true) && number(kViscosity, s.viscosity, true) &&
            number(kTemperature, s.temperature, true) && number(kDiameter, s.diameter, true) &&
            number(kLength, s.length, true) && number(kFlow, s.flow, true) &&
-           number(kInlet, s.inlet, true) && (!given(kStart) || number(kStart, s.start, true)) &&
+           number(kInlet, s.inlet, true) && (!given(kStart) || start()) &&
            optional(kLocalLoss, options.localLoss) && optional(kRise, options.rise) &&
            optional(kRoughness, options.roughness) && optional(kZ, options.z);
 }

@@ -5,10 +5,10 @@
 #include <memory>
 #include <thread>
 
-#include "atomic_file.h"
 #include "batch.h"
 #include "commands.h"
 #include "messages.h"
+#include "output.h"
 #include "platform.h"
 
 namespace gaspipe::cli {
@@ -40,41 +40,13 @@ int Run(const BatchOptions& opt) {
     }
     std::FILE* input = in ? in.get() : stdin;
     WidenPipe(input);
-    if (opt.output.empty()) {
-        WidenPipe(stdout);
-        return RunBatch(input, stdout, stderr, opt.config);
-    }
-
-    // Checked before anything is written: results written over the rows
-    // they come from would destroy them.
-    if (IsSameFile(input, opt.output))
-        return Fail("the output " + QuotedPath(opt.output) +
-                    " is the input file; write the results elsewhere");
-    const std::string target = fileio::FollowLinks(opt.output);
-    const OutputKind kind = KindOfOutput(target);
-    if (kind == OutputKind::ReadOnlyFile)
-        return Fail("cannot write output " + QuotedPath(opt.output) + ": " + std::strerror(EACCES));
-    if (kind == OutputKind::Special) {
-        // A device or a pipe (-o /dev/null) is written as it is.
-        File out(OpenFile(target, "wb"));
-        if (!out)
-            return Fail("cannot open output " + QuotedPath(opt.output) + ": " +
-                        std::strerror(errno));
-        const int status = RunBatch(input, out.get(), stderr, opt.config);
-        if (std::fclose(out.release()) != 0 && status != kExitUsage)
-            return Fail("cannot write output " + QuotedPath(opt.output) + ": " +
-                        std::strerror(errno));
-        return status;
-    }
-    std::string error;
-    const auto out = fileio::AtomicFile::Create(target, error);
-    if (!out) return Fail("cannot create output " + QuotedPath(opt.output) + ": " + error);
+    const auto out = Output::Open("batch", opt.output, IdOfFile(input));
+    if (!out) return kExitUsage;
+    if (out->standardOutput()) WidenPipe(stdout);
     const int status = RunBatch(input, out->stream(), stderr, opt.config);
     // A run that failed leaves no output and an earlier one as it was.
     if (status == kExitUsage) return status;
-    if (!out->Commit(error))
-        return Fail("cannot write output " + QuotedPath(opt.output) + ": " + error);
-    return status;
+    return out->Finish() ? status : kExitUsage;
 }
 
 }  // namespace

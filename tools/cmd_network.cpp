@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
 #include "case_file.h"
 #include "class_ini_file.h"
 #include "commands.h"
 #include "messages.h"
 #include "network.h"
 #include "options.h"
+#include "output.h"
 #include "pipe_file.h"
 #include "segments_csv.h"
 
@@ -22,6 +22,9 @@ namespace gaspipe::cli {
 namespace {
 
 using namespace gaspipe::network;
+
+// Texts from the case reach the terminal escaped, as in messages, never cut.
+constexpr std::size_t kWhole = std::string::npos;
 
 struct NetworkOptions {
     std::string input;
@@ -91,11 +94,11 @@ std::string TextTable(const Case& c, const Network& net) {
         auto num = [&](bool shown, double v, int decimals) {
             return shown ? Fixed(v, decimals) : std::string();
         };
-        rows.push_back({s.id,
-                        s.from,
-                        s.to,
-                        s.material,
-                        s.nominal,
+        rows.push_back({Printable(s.id, kWhole),
+                        Printable(s.from, kWhole),
+                        Printable(s.to, kWhole),
+                        Printable(s.material, kWhole),
+                        Printable(s.nominal, kWhole),
                         num(known && r.innerDiameter > 0, r.innerDiameter, 1),
                         Fixed(s.length, 2),
                         num(known, r.flow, 3),
@@ -110,7 +113,7 @@ std::string TextTable(const Case& c, const Network& net) {
                         num(ok, r.maxVelocity, 2),
                         num(ok, r.reynolds, 0),
                         num(ok, r.frictionFactor, 5),
-                        CheckText(r)});
+                        Printable(CheckText(r), kWhole)});
     }
     std::vector<std::size_t> width(rows.front().size(), 0);
     for (const auto& row : rows)
@@ -171,15 +174,29 @@ std::string JsonTable(const Case& c, const Network& net) {
     return root.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-// Standard output, or the file given with -o, replaced whole.
-bool Emit(const std::string& path, const std::string& text) {
-    if (path.empty() || path == "-")
-        return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
-               std::fflush(stdout) == 0;
-    std::string error;
-    if (fileio::WriteWholeFile(path, text, error)) return true;
-    PrintMessage(stderr, "network: cannot write " + QuotedPath(path) + ": " + error);
-    return false;
+// The sizing proposal to -o NEW and what changed to standard output: both
+// written, or (exit 2) no file.
+int WriteProposal(const NetworkOptions& opt, const Case& c, const SizingProposal& proposal,
+                  const std::optional<FileId>& input) {
+    const CaseText text = CheckedCaseToJson(*proposal.sized);
+    if (text.problem) {
+        PrintMessage(stderr, "network: the proposal cannot be written as a case file: " +
+                                 DescribeProblem(*text.problem));
+        return kExitUsage;
+    }
+    const auto file = Output::Open("network", opt.output, input);
+    if (!file) return kExitUsage;
+    const auto console = Output::Open("network", "", input);
+    if (!console) return kExitUsage;
+    file->Write(text.text);
+    std::string changes;
+    for (std::size_t i = 0; i < c.segments.size(); ++i)
+        changes += Printable(c.segments[i].id, kWhole) + "\t" +
+                   Printable(c.segments[i].nominal, kWhole) + "\t" +
+                   Printable(proposal.sized->segments[i].nominal, kWhole) + "\n";
+    console->Write(changes);
+    // Standard output first: when it fails, the new file is not put in place.
+    return console->Finish() && file->Finish() ? kExitOk : kExitUsage;
 }
 
 int Run(const NetworkOptions& opt) {
@@ -188,6 +205,7 @@ int Run(const NetworkOptions& opt) {
         PrintMessage(stderr, "network: " + QuotedPath(opt.input) + ": " + read.error);
         return kExitUsage;
     }
+    const std::optional<FileId> input = IdOfFile(opt.input);
     const Case& c = *read.value;
     const auto pipes = ReadPipeFile("network", opt.ini);
     if (!pipes) return kExitUsage;
@@ -202,14 +220,8 @@ int Run(const NetworkOptions& opt) {
         for (const SizingNote& note : proposal.notes)
             PrintMessage(stderr, "network: segment " + Quoted(c.segments[note.segment].id) + ": " +
                                      note.message);
-        const SaveResult saved = SaveCase(opt.output, *proposal.sized);
-        if (!saved.ok) {
-            PrintMessage(stderr, "network: " + saved.error);
-            return kExitUsage;
-        }
-        for (std::size_t i = 0; i < c.segments.size(); ++i)
-            std::printf("%s\t%s\t%s\n", c.segments[i].id.c_str(), c.segments[i].nominal.c_str(),
-                        proposal.sized->segments[i].nominal.c_str());
+        const int written = WriteProposal(opt, c, proposal, input);
+        if (written != kExitOk) return written;
         Network sized(catalog);
         sized.Load(*proposal.sized);
         return sized.AllChecksHold() && proposal.notes.empty() ? kExitOk : kExitCalcFailed;
@@ -220,13 +232,18 @@ int Run(const NetworkOptions& opt) {
     if (!solved) {
         for (const CaseProblem& p : net.problems())
             PrintMessage(stderr, "network: " + QuotedPath(opt.input) + ": " + p.message);
-        if (opt.json) Emit(opt.output, JsonTable(c, net));
+        // The problems as JSON too, for a script; no file is written.
+        if (opt.json && (opt.output.empty() || opt.output == "-"))
+            if (const auto out = Output::Open("network", "", input)) {
+                out->Write(JsonTable(c, net));
+                out->Finish();
+            }
         return kExitUsage;
     }
-    const std::string text = opt.json  ? JsonTable(c, net)
-                             : opt.csv ? ResultsToCsv(c, net)
-                                       : TextTable(c, net);
-    if (!Emit(opt.output, text)) return kExitUsage;
+    const auto out = Output::Open("network", opt.output, input);
+    if (!out) return kExitUsage;
+    out->Write(opt.json ? JsonTable(c, net) : opt.csv ? ResultsToCsv(c, net) : TextTable(c, net));
+    if (!out->Finish()) return kExitUsage;
     return net.AllChecksHold() ? kExitOk : kExitCalcFailed;
 }
 
@@ -246,7 +263,7 @@ void SetupNetwork(CLI::App& app, int& exitStatus) {
     cmd->add_option("-o,--output", opt->output, "Output file (default standard output)");
     cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
     cmd->callback([opt, &exitStatus] {
-        if (opt->size && opt->output.empty())
+        if (opt->size && (opt->output.empty() || opt->output == "-"))
             throw CLI::RequiredError("--size writes a new case file: give it with -o NEW.gpcase");
         exitStatus = Run(*opt);
     });

@@ -25,15 +25,18 @@ void SetupSegment(CLI::App& app, int& exitStatus) {
     auto opt = std::make_shared<SegmentOptions>();
     auto* cmd = app.add_subcommand("segment", "Calculate one pipe segment");
     AddSegmentOptions(*cmd, opt->input, true);
-    AddNumberOption(*cmd, "--start", opt->input.segment.start, opt->input.options.method,
-                    "appendix: starting estimate of the outlet pressure (default 0)");
+    auto* start =
+        AddNumberOption(*cmd, "--start", opt->input.segment.start, opt->input.options.method,
+                        "appendix: starting estimate of the outlet pressure (default 0)");
     cmd->add_flag("--json", opt->json, "Print one JSON object");
     cmd->add_flag("--trace", opt->trace,
                   "Print the whole working: inputs as used, Re, lambda, Z, every pass, results");
 
-    cmd->callback([opt, &exitStatus] {
-        if (const auto problem =
-                hydraulics::ValidateOptions(opt->input.segment, opt->input.options)) {
+    cmd->callback([opt, start, &exitStatus] {
+        auto problem = hydraulics::ValidateOptions(opt->input.segment, opt->input.options);
+        if (!problem)
+            problem = hydraulics::ValidateStart(opt->input.options.method, start->count() > 0);
+        if (problem) {
             PrintMessage(stderr, "segment: " + problem->message);
             exitStatus = kExitUsage;
             return;

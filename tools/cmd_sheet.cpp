@@ -17,6 +17,8 @@
 #include "messages.h"
 #include "network.h"
 #include "options.h"
+#include "output.h"
+#include "pipe_spec.h"
 #include "platform.h"
 #include "segment_job.h"
 #include "segment_sheet.h"
@@ -34,7 +36,8 @@ struct SheetOptions {
     std::optional<double> maxVelocity, maxDrop;
     sheet::Project project;
     std::vector<CLI::Option*> segmentOptions;
-    CLI::Option *diameter = nullptr, *maxVelocityOption = nullptr, *maxDropOption = nullptr;
+    CLI::Option *diameter = nullptr, *start = nullptr, *maxVelocityOption = nullptr,
+                *maxDropOption = nullptr;
 };
 
 const char* const kSegmentOptions[] = {"--gas",       "--class",       "--material",  "--density",
@@ -53,6 +56,9 @@ sheet::Produced Now() {
         when = static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
     return sheet::ProducedAt(when);
 }
+
+// The day the sheet is made, as its date unless one is given.
+std::string Today(const sheet::Produced& produced) { return produced.time.substr(0, 10); }
 
 // A decimal text as the nearest double; none for anything else.
 std::optional<double> Decimal(std::string_view text) {
@@ -94,6 +100,8 @@ int SegmentSheet(SheetOptions& opt) {
         s.pipe.nominal = opt.nominal;
         s.pipe.pipeFile = PipeFilePath(opt.ini);
         s.pipe.fileInner = Decimal(pipes->InnerDiameter(material, opt.nominal));
+        s.pipe.spec = network::ReadPipeSpec(*pipes, material, opt.nominal);
+        s.pipe.fileTitle = network::PipeFileTitle(*pipes);
         if (opt.diameter->count() == 0) {
             if (!s.pipe.fileInner) {
                 PrintMessage(stderr, "sheet: the pipe file " + QuotedPath(s.pipe.pipeFile) +
@@ -104,7 +112,9 @@ int SegmentSheet(SheetOptions& opt) {
             h.diameter = *s.pipe.fileInner;
         }
     }
-    if (const auto problem = hydraulics::Validate(h, method)) {
+    auto problem = hydraulics::Validate(h, method);
+    if (!problem) problem = hydraulics::ValidateStart(method.method, opt.start->count() > 0);
+    if (problem) {
         PrintMessage(stderr, "sheet: " + problem->message);
         return kExitUsage;
     }
@@ -116,6 +126,7 @@ int SegmentSheet(SheetOptions& opt) {
     }
     s.project = opt.project;
     s.produced = Now();
+    if (s.project.date.empty()) s.project.date = Today(s.produced);
     s.limits.maxVelocity = opt.maxVelocity;
     s.limits.maxDrop = opt.maxDrop;
     const int written = Write(sheet::BuildSegmentSheet(s), opt.output);
@@ -132,6 +143,7 @@ int CaseSheet(const SheetOptions& opt) {
         return kExitUsage;
     }
     const Case& c = *read.value;
+    if (!OutputIsNotInput("sheet", opt.output, IdOfFile(opt.casePath))) return kExitUsage;
     const auto pipes = ReadPipeFile("sheet", opt.ini);
     if (!pipes) return kExitUsage;
     const PipeCatalog catalog = PipeCatalog::Read(*pipes, c);
@@ -147,9 +159,13 @@ int CaseSheet(const SheetOptions& opt) {
                                 {&t.project.number, &opt.project.number},
                                 {&t.project.stage, &opt.project.stage},
                                 {&t.project.date, &opt.project.date},
-                                {&t.project.designer, &opt.project.designer}})
+                                {&t.project.designer, &opt.project.designer},
+                                {&t.project.organization, &opt.project.organization},
+                                {&t.project.sheetNumber, &opt.project.sheetNumber},
+                                {&t.project.revision, &opt.project.revision}})
         if (!given->empty()) *field = *given;
     t.produced = Now();
+    if (t.project.date.empty()) t.project.date = Today(t.produced);
     t.pipeFile = PipeFilePath(opt.ini);
     t.catalog = &catalog;
     if (!opt.segment.empty()) {
@@ -200,7 +216,10 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
     cmd->add_option("--project-number", opt->project.number, "工程编号");
     cmd->add_option("--design-stage", opt->project.stage, "设计阶段");
     cmd->add_option("--designer", opt->project.designer, "设计人");
-    cmd->add_option("--date", opt->project.date, "日期");
+    cmd->add_option("--date", opt->project.date, "日期 (default: today)");
+    cmd->add_option("--organization", opt->project.organization, "设计单位");
+    cmd->add_option("--sheet-number", opt->project.sheetNumber, "计算书编号");
+    cmd->add_option("--revision", opt->project.revision, "版次");
     // The segment's options are required only without --case.
     for (const char* name : kSegmentOptions) {
         CLI::Option* o = cmd->get_option(name);
@@ -209,6 +228,7 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
         opt->segmentOptions.push_back(o);
     }
     opt->diameter = cmd->get_option("--diameter");
+    opt->start = cmd->get_option("--start");
     casePath->excludes(cmd->get_option("--nominal"));
     casePath->excludes(opt->maxVelocityOption)->excludes(opt->maxDropOption);
 

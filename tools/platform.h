@@ -2,7 +2,9 @@
 // implementation file per platform.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +37,15 @@ void* LoadLibrarySymbol(const std::string& path, const char* symbol, std::string
 // Directory of the running executable, where PipeParameters.Ini is shipped.
 std::string ExecutableDirectory();
 
-// True when stream is open on the file that path names (links followed).
-bool IsSameFile(std::FILE* stream, const std::string& path);
+// Which regular file a stream is open on, or a path names (links
+// followed), so that one file is told under any of its names; none for
+// anything else (no such file, a device, a pipe).
+struct FileId {
+    std::uint64_t volume = 0, index = 0;
+    bool operator==(const FileId&) const = default;
+};
+std::optional<FileId> IdOfFile(std::FILE* stream);
+std::optional<FileId> IdOfFile(const std::string& path);
 
 // What an output path names now. A file without write permission is not
 // replaced, as a plain write would fail on it.

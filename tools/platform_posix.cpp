@@ -53,11 +53,23 @@ std::string ExecutableDirectory() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-bool IsSameFile(std::FILE* stream, const std::string& path) {
-    struct stat a {
-    }, b{};
-    return ::fstat(::fileno(stream), &a) == 0 && ::stat(path.c_str(), &b) == 0 &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+namespace {
+
+std::optional<FileId> IdOf(const struct stat& st) {
+    if (!S_ISREG(st.st_mode)) return std::nullopt;
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileId> IdOfFile(std::FILE* stream) {
+    struct stat st {};
+    return ::fstat(::fileno(stream), &st) == 0 ? IdOf(st) : std::nullopt;
+}
+
+std::optional<FileId> IdOfFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? IdOf(st) : std::nullopt;
 }
 
 OutputKind KindOfOutput(const std::string& path) {

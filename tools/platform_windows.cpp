@@ -98,19 +98,32 @@ std::string ExecutableDirectory() {
     return slash == std::wstring::npos ? "." : fileio::Narrow(path.substr(0, slash));
 }
 
-bool IsSameFile(std::FILE* stream, const std::string& path) {
-    const auto open = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream)));
+namespace {
+
+std::optional<FileId> IdOf(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle == INVALID_HANDLE_VALUE || ::GetFileType(handle) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber,
+                  (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+std::optional<FileId> IdOfFile(std::FILE* stream) {
+    return IdOf(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream))));
+}
+
+std::optional<FileId> IdOfFile(const std::string& path) {
     const HANDLE named = ::CreateFileW(fileio::Widen(path).c_str(), 0,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (named == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION a{}, b{};
-    const bool same = open != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(open, &a) &&
-                      ::GetFileInformationByHandle(named, &b) &&
-                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-                      a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    if (named == INVALID_HANDLE_VALUE) return std::nullopt;
+    const auto id = IdOf(named);
     ::CloseHandle(named);
-    return same;
+    return id;
 }
 
 OutputKind KindOfOutput(const std::string& path) {

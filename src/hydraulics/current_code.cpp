@@ -3,7 +3,6 @@
 // and the high/medium squared-pressure formula, iterated on the outlet pressure
 // only where the compressibility depends on it.
 #include <cmath>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -14,11 +13,7 @@ namespace gaspipe::hydraulics::detail {
 
 namespace {
 
-std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-    return buf;
-}
+std::string Num(double v) { return MessageNumber(v); }
 
 void Fail(SegmentTrace& t, Outcome outcome, std::string_view reason) {
     t.outcome = outcome;
@@ -74,6 +69,11 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
         return;
     }
     const double p1 = in.inlet, p1sq = p1 * p1;
+    if (!std::isfinite(p1sq)) {
+        t.outcome = Outcome::CalcError;
+        t.reason = kOutOfRange;
+        return;
+    }
     const bool empirical = !t.zGiven && p1 >= kCompressibleInlet;
     auto zAt = [&](double p) { return t.zGiven ? *options.z : empirical ? Compressibility(p) : 1; };
 
@@ -94,6 +94,11 @@ void HighMedium(SegmentTrace& t, const MethodOptions& options, double localLengt
         pass.z = empirical ? Compressibility(pass.meanPressure) : zAt(p2);
         pass.loss = (friction + local) * pass.z;
         const double x = p1sq - pass.loss;
+        if (!AllFinite({pass.loss, x, pass.meanPressure})) {
+            t.outcome = Outcome::CalcError;
+            t.reason = kOutOfRange;
+            return;
+        }
         if (x > 0) pass.outletAfter = std::sqrt(x);
         const bool valid = pass.outletAfter && *pass.outletAfter > 1;
         if (valid) pass.relativeChange = std::fabs(*pass.outletAfter - p2) / *pass.outletAfter;

@@ -36,17 +36,24 @@ constexpr std::pair<PressureClass, std::string_view> kClasses[] = {
 constexpr std::pair<Material, std::string_view> kMaterials[] = {
     {Material::Steel, sel::kSteel}, {Material::Pe, sel::kPe}, {Material::CastIron, sel::kCastIron}};
 
-std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-    return buf;
-}
-
 InputProblem Problem(const char* field, std::string what, double value) {
-    return {field, std::string(field) + " " + std::move(what) + " (got " + Num(value) + ")"};
+    return {field, std::string(field) + " " + std::move(what) + " (got " +
+                       detail::MessageNumber(value) + ")"};
 }
 
 }  // namespace
+
+namespace detail {
+
+std::string MessageNumber(double v, int digits) {
+    if (std::isnan(v)) return "no number";
+    if (std::isinf(v)) return "a number out of range";
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.*g", digits, v);
+    return buf;
+}
+
+}  // namespace detail
 
 std::string_view MethodName(Method m) { return Name(m, kMethods); }
 std::optional<Method> MethodFromName(std::string_view name) { return Find(name, kMethods); }
@@ -123,6 +130,11 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
         return Problem("start", "is not a usable number", in.start);
 
     return ValidateOptions(in, options);
+}
+
+std::optional<InputProblem> ValidateStart(Method method, bool startGiven) {
+    if (!startGiven || method == Method::Appendix) return std::nullopt;
+    return InputProblem{"start", "start applies to the appendix method only"};
 }
 
 std::optional<InputProblem> ValidateOptions(const SegmentInput& in, const MethodOptions& options) {

@@ -90,6 +90,10 @@ std::optional<InputProblem> Validate(const SegmentInput& in, const MethodOptions
 // not finite, negative or zero where they cannot be, both local_loss and zeta.
 std::optional<InputProblem> ValidateOptions(const SegmentInput& in, const MethodOptions& options);
 
+// `start` is the appendix routine's outlet estimate; another method, which
+// needs none, refuses one given.
+std::optional<InputProblem> ValidateStart(Method method, bool startGiven);
+
 struct Pass {
     double outletBefore = 0;
     // None when the pass found no outlet at all (P1² − loss ≤ 0).

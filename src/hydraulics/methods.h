@@ -2,6 +2,8 @@
 // write into a trace that the caller has reset.
 #pragma once
 
+#include <string>
+
 #include "hydraulics.h"
 
 namespace gaspipe::hydraulics::detail {
@@ -9,6 +11,10 @@ namespace gaspipe::hydraulics::detail {
 // Bound on the compressibility passes; they settle in a handful.
 inline constexpr int kMaxPasses = 100;
 inline constexpr double kPassTolerance = 1e-12;
+
+// A number for a message, to `digits` significant digits; never "nan" or
+// "inf", which mean nothing to a designer.
+std::string MessageNumber(double v, int digits = 6);
 
 void CurrentCode(const SegmentInput& in, const MethodOptions& options, SegmentTrace& t,
                  bool keepPasses);

@@ -1,7 +1,7 @@
 #include "solve.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <utility>
 
 #include "methods.h"
@@ -22,10 +22,18 @@ constexpr std::pair<Unknown, std::string_view> kUnknowns[] = {{Unknown::Flow, "f
                                                               {Unknown::Diameter, "diameter"},
                                                               {Unknown::Inlet, "inlet"}};
 
-std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7g", v);
-    return buf;
+std::string Num(double v) { return detail::MessageNumber(v, 7); }
+
+// A value of the unknown as it was tried, to its last digit: an answer of
+// 1.0000001 must not read as the forbidden boundary 1. The appendix routine
+// searches on floats.
+std::string Exact(double v, Method method) {
+    if (!std::isfinite(v)) return detail::MessageNumber(v);
+    char buf[64];
+    const auto end = method == Method::Appendix
+                         ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(v)).ptr
+                         : std::to_chars(buf, buf + sizeof buf, v).ptr;
+    return std::string(buf, end);
 }
 
 double& Field(SegmentInput& in, Unknown u) {
@@ -98,13 +106,13 @@ std::string Unit(Unknown u, PressureClass c) {
     return c == PressureClass::HighMedium ? "× 10⁵ Pa absolute" : "Pa";
 }
 
-std::string Where(Unknown u, double x, PressureClass c) {
+std::string Where(Unknown u, double x, PressureClass c, Method m) {
     if (u == Unknown::Length && x == 0) return "at zero length";
     const char* what = u == Unknown::Flow       ? "a flow"
                        : u == Unknown::Length   ? "a length"
                        : u == Unknown::Diameter ? "a diameter"
                                                 : "an inlet pressure";
-    return std::string("at ") + what + " of " + Num(x) + " " + Unit(u, c);
+    return std::string("at ") + what + " of " + Exact(x, m) + " " + Unit(u, c);
 }
 
 std::string Why(const Probe& p, const Limits& limits, PressureClass c) {
@@ -187,6 +195,7 @@ SolveResult Solve(const SegmentInput& input, const MethodOptions& options, Unkno
                   const Limits& limits) {
     if (auto problem = CheckLimits(limits)) return InputError(std::move(*problem));
     const PressureClass cls = input.pressureClass;
+    const Method method = options.method;
     const bool high = cls == PressureClass::HighMedium;
 
     // Flow and length meet the limits near zero and break them further out;
@@ -236,18 +245,18 @@ SolveResult Solve(const SegmentInput& input, const MethodOptions& options, Unkno
     if (!bracketed && startGood)
         return finish(SolveStatus::Unbounded, std::move(good),
                       "the limits hold for every " + name + " tried, " +
-                          (feasibleNearEdge ? "up to " : "down to ") + Num(good.x) + " " +
+                          (feasibleNearEdge ? "up to " : "down to ") + Exact(good.x, method) + " " +
                           Unit(unknown, cls));
     if (!bracketed) {
         // The start tells the user most; the furthest value tried shows how
         // far the search went.
         std::string message = "no " + name + " meets the limits: ";
         if (bad.x == 0 && unknown == Unknown::Length)
-            message += Where(unknown, 0, cls) + " " + Why(bad, limits, cls);
+            message += Where(unknown, 0, cls, method) + " " + Why(bad, limits, cls);
         else
-            message += Where(unknown, start.x, cls) + " " + Why(start, limits, cls) +
+            message += Where(unknown, start.x, cls, method) + " " + Why(start, limits, cls) +
                        ", nor at any " + name + (feasibleNearEdge ? " down to " : " up to ") +
-                       Num(bad.x) + " " + Unit(unknown, cls);
+                       Exact(bad.x, method) + " " + Unit(unknown, cls);
         return finish(SolveStatus::NoSolution, std::move(bad), std::move(message));
     }
 
@@ -268,7 +277,7 @@ SolveResult Solve(const SegmentInput& input, const MethodOptions& options, Unkno
                                                              : "a failing calculation";
     return finish(SolveStatus::Solved, std::move(good),
                   std::string(feasibleNearEdge ? "largest " : "smallest ") + name + " " +
-                      Num(good.x) + " " + Unit(unknown, cls) + ", limited by " + limited);
+                      Exact(good.x, method) + " " + Unit(unknown, cls) + ", limited by " + limited);
 }
 
 }  // namespace gaspipe::hydraulics

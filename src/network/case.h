@@ -26,6 +26,7 @@ std::optional<Method> MethodFromName(std::string_view name);
 // load and save loses nothing.
 struct Project {
     std::string name, number, stage, designer, date;  // 工程名称, 工程编号, 设计阶段, 设计人, 日期
+    std::string organization, sheetNumber, revision;  // 设计单位, 计算书编号, 版次; optional
     std::string unknown;
 
     bool operator==(const Project&) const = default;
@@ -130,11 +131,19 @@ struct CaseProblem {
         SecondSource,     // a listed node that starts segments but is fed by none
         Loop,             // a ring of segments (ring mains are out of scope)
         UnconnectedNode,  // a listed node on no segment: its load would be lost
+        SourceListed,     // the source listed with a load or another elevation, which would be lost
         InvalidValue,     // a case-wide value out of range (gas, source, limits, method)
+        // A method option the method (subject: the option) or the pressure
+        // class (subject "z") cannot use, or a roughness for a material that
+        // does not exist (subject: the material).
+        OptionNotForMethod,
+        OptionNotForClass,
+        UnknownRoughnessMaterial,
     };
     Kind kind;
     std::string message;
     std::vector<std::size_t> segments;  // indices into Case::segments
+    std::string subject = {};
 };
 
 // Case-wide values out of range (gas, pressure class, source, limits, method
@@ -153,5 +162,8 @@ std::optional<double> EffectiveMaxDrop(const Case& c);
 std::optional<double> MaterialRoughness(const MethodOptions& m, std::string_view material);
 
 bool IsLowPressure(const Case& c);
+
+// "material 'X' is not 钢管, PE管 or 铸铁管".
+std::string UnknownMaterial(std::string_view material);
 
 }  // namespace gaspipe::network

@@ -24,6 +24,7 @@ std::optional<double> Millimetres(std::string_view text) {
 
 PipeCatalog PipeCatalog::Read(const PipeFile& file, const Case& c) {
     PipeCatalog catalog;
+    catalog.title_ = PipeFileTitle(file);
     for (const Segment& s : c.segments) {
         bool known = false;
         for (const auto& m : catalog.materials_) known = known || m.first == s.material;
@@ -31,7 +32,8 @@ PipeCatalog PipeCatalog::Read(const PipeFile& file, const Case& c) {
         std::vector<PipeSize> sizes;
         for (auto& nominal : file.NominalDiameters(s.material)) {
             const auto inner = Millimetres(file.InnerDiameter(s.material, nominal));
-            sizes.push_back({std::move(nominal), inner});
+            PipeSpec spec = ReadPipeSpec(file, s.material, nominal);
+            sizes.push_back({std::move(nominal), inner, std::move(spec)});
         }
         catalog.SetSizes(s.material, std::move(sizes));
     }

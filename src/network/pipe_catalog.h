@@ -11,12 +11,14 @@
 #include "case.h"
 #include "class_ini_file.h"
 #include "pipe_file.h"
+#include "pipe_spec.h"
 
 namespace gaspipe::network {
 
 struct PipeSize {
     std::string nominal;
     std::optional<double> inner;  // mm; empty when the file has no usable number
+    PipeSpec spec;                // what the sheet names the pipe by
 };
 
 class PipeCatalog {
@@ -32,9 +34,12 @@ class PipeCatalog {
     // In the file's order; empty for a material the file does not list.
     const std::vector<PipeSize>& Sizes(std::string_view material) const;
     const PipeSize* Find(std::string_view material, std::string_view nominal) const;
+    // The file's own title; "" when it has none.
+    const std::string& title() const { return title_; }
 
   private:
     std::vector<std::pair<std::string, std::vector<PipeSize>>> materials_;
+    std::string title_;
 };
 
 }  // namespace gaspipe::network

@@ -37,9 +37,7 @@ SegmentResult CalculateSegment(const SegmentCall& call, hydraulics::SegmentTrace
     const auto cls = hydraulics::ClassFromText(c.pressureClass);
     const auto material = hydraulics::MaterialFromText(s.material);
     if (!gas || !cls) return fail(SegmentStatus::InputError, "the case's gas or class is unknown");
-    if (!material)
-        return fail(SegmentStatus::InputError,
-                    "material '" + s.material + "' is not 钢管, PE管 or 铸铁管");
+    if (!material) return fail(SegmentStatus::InputError, UnknownMaterial(s.material));
     if (call.inner) {
         r.innerDiameter = *call.inner;
     } else if (s.innerDiameter) {

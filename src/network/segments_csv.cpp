@@ -2,6 +2,7 @@
 
 #include <csv.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "case_file.h"
 #include "gbk.h"
+#include "spreadsheet_text.h"
 
 namespace gaspipe::network {
 
@@ -38,6 +40,9 @@ constexpr std::array<std::string_view, kColumns> kNames = {
     "id",   "from",       "to",   "material",     "nominal",   "inner_diameter", "length",
     "flow", "local_loss", "zeta", "simultaneity", "roughness", "to_elevation",   "to_load"};
 
+using Problem = CsvImportProblem;
+using ProblemKind = CsvImportProblem::Kind;
+
 // As the case file allows, so that what is imported can be saved and read again.
 constexpr std::size_t kMaxIdBytes = CaseFileLimits{}.maxIdBytes;
 
@@ -59,7 +64,9 @@ bool IsUtf8(std::string_view s) {
     return true;
 }
 
-void AppendField(std::string& out, std::string_view field) {
+void AppendField(std::string& out, std::string_view text) {
+    const std::string cell = SpreadsheetCell(text);
+    const std::string_view field = cell;
     // Unquoted blanks at either end are dropped on reading, so they are quoted.
     const auto blank = [](char ch) { return ch == ' ' || ch == '\t'; };
     if (field.find_first_of(",\"\r\n") == std::string_view::npos &&
@@ -115,28 +122,38 @@ class RowReader {
         double v = 0;
         const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
         if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) {
-            std::string what = "'";
-            what += text.substr(0, 40);
-            Fail(c, what + "' is not a number");
+            std::size_t cut = std::min<std::size_t>(text.size(), 40);
+            while (cut > 0 && cut < text.size() &&
+                   (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+                --cut;
+            Fail(c, ProblemKind::NotANumber, text.substr(0, cut));
             return std::nullopt;
         }
         return v;
     }
 
     std::string Text(Column c) {
-        const std::string_view text = Cell(c);
-        if (text.size() > kMaxIdBytes)
-            Fail(c, "longer than " + std::to_string(kMaxIdBytes) + " bytes");
+        const std::string_view text = TextOfSpreadsheetCell(Cell(c));
+        switch (CheckCaseText(text, kMaxIdBytes, true)) {
+            case TextFault::None:
+                break;
+            case TextFault::TooLong:
+                Fail(c, ProblemKind::TooLong, {}, kMaxIdBytes);
+                break;
+            case TextFault::ControlCharacter:
+                Fail(c, ProblemKind::ControlCharacter);
+                break;
+        }
         return std::string(text);
     }
 
-    void Fail(Column c, const std::string& what) {
-        if (error.empty())
-            error = "record " + std::to_string(record_) + ", column '" + std::string(kNames[c]) +
-                    "': " + what;
+    // The row's first problem; later ones change nothing.
+    void Fail(Column c, ProblemKind kind, std::string_view detail = {}, std::size_t number = 0) {
+        if (!problem)
+            problem = Problem{kind, record_, std::string(kNames[c]), std::string(detail), number};
     }
 
-    std::string error;
+    std::optional<Problem> problem;
 
   private:
     const std::array<int, kColumns>& columns_;
@@ -217,9 +234,13 @@ std::string ResultsToCsv(const Case& c, const Network& network) {
     return out;
 }
 
-std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLimits& limits) {
-    if (bytes.size() > limits.maxBytes)
-        return "the file is larger than " + std::to_string(limits.maxBytes >> 20) + " MiB";
+std::optional<CsvImportProblem> ImportSegments(std::string_view bytes, Case& c,
+                                               const CsvImportLimits& limits) {
+    auto fail = [](ProblemKind kind, std::string column = {}, std::string detail = {},
+                   std::size_t number = 0) {
+        return Problem{kind, 0, std::move(column), std::move(detail), number};
+    };
+    if (bytes.size() > limits.maxBytes) return fail(ProblemKind::TooLarge, {}, {}, limits.maxBytes);
     std::string text;
     if (bytes.starts_with(kBom))
         text = bytes.substr(kBom.size());
@@ -231,15 +252,15 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
     Records rec;
     rec.maxRows = limits.maxRows;
     csv_parser parser;
-    if (csv_init(&parser, 0) != 0) return "out of memory";
+    if (csv_init(&parser, 0) != 0) return fail(ProblemKind::NoMemory);
     const bool parsed =
         csv_parse(&parser, text.data(), text.size(), OnField, OnRecord, &rec) == text.size();
     if (parsed) csv_fini(&parser, OnField, OnRecord, &rec);
     const std::string parseError = parsed ? "" : csv_strerror(csv_error(&parser));
     csv_free(&parser);
-    if (!parsed) return "not readable as CSV: " + parseError;
-    if (rec.tooMany) return "more than " + std::to_string(limits.maxRows) + " rows";
-    if (rec.rows.empty()) return "the file has no header line";
+    if (!parsed) return fail(ProblemKind::NotCsv, {}, parseError);
+    if (rec.tooMany) return fail(ProblemKind::TooManyRows, {}, {}, limits.maxRows);
+    if (rec.rows.empty()) return fail(ProblemKind::NoHeader);
 
     std::array<int, kColumns> columns;
     columns.fill(-1);
@@ -249,9 +270,8 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
             if (header[i] == kNames[k] && columns[k] < 0) columns[k] = static_cast<int>(i);
     for (Column required : {kId, kFrom, kTo, kMaterial, kLength})
         if (columns[required] < 0)
-            return "the header has no column '" + std::string(kNames[required]) + "'";
-    if (columns[kNominal] < 0 && columns[kInner] < 0)
-        return "the header has neither a 'nominal' nor an 'inner_diameter' column";
+            return fail(ProblemKind::MissingColumn, std::string(kNames[required]));
+    if (columns[kNominal] < 0 && columns[kInner] < 0) return fail(ProblemKind::NoDiameterColumn);
 
     std::vector<Segment> segments;
     std::vector<Node> nodes = c.nodes;
@@ -269,7 +289,7 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
         s.nominal = row.Text(kNominal);
         s.innerDiameter = row.Number(kInner);
         const auto length = row.Number(kLength);
-        if (!length) row.Fail(kLength, "a length is needed");
+        if (!length) row.Fail(kLength, ProblemKind::NoLength);
         s.length = length.value_or(0);
         s.flow = row.Number(kFlow);
         s.localLoss = row.Number(kLocalLoss);
@@ -278,7 +298,7 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
         s.roughness = row.Number(kRoughness);
         const auto elevation = row.Number(kToElevation);
         const auto load = row.Number(kToLoad);
-        if (!row.error.empty()) return row.error;
+        if (row.problem) return row.problem;
         if ((elevation || load) && !s.to.empty()) {
             auto [it, fresh] = nodeAt.emplace(s.to, nodes.size());
             if (fresh) nodes.push_back(Node{s.to, 0, 0, {}});
@@ -290,7 +310,41 @@ std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLi
     }
     c.segments = std::move(segments);
     c.nodes = std::move(nodes);
-    return {};
+    return std::nullopt;
+}
+
+std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLimits& limits) {
+    const auto problem = ImportSegments(bytes, c, limits);
+    return problem ? DescribeCsvProblem(*problem) : std::string();
+}
+
+std::string DescribeCsvProblem(const CsvImportProblem& p) {
+    const std::string cell = "record " + std::to_string(p.record) + ", column '" + p.column + "': ";
+    switch (p.kind) {
+        case ProblemKind::TooLarge:
+            return "the file is larger than " + std::to_string(p.number >> 20) + " MiB";
+        case ProblemKind::NoMemory:
+            return "out of memory";
+        case ProblemKind::NotCsv:
+            return "not readable as CSV: " + p.detail;
+        case ProblemKind::TooManyRows:
+            return "more than " + std::to_string(p.number) + " rows";
+        case ProblemKind::NoHeader:
+            return "the file has no header line";
+        case ProblemKind::MissingColumn:
+            return "the header has no column '" + p.column + "'";
+        case ProblemKind::NoDiameterColumn:
+            return "the header has neither a 'nominal' nor an 'inner_diameter' column";
+        case ProblemKind::NotANumber:
+            return cell + "'" + p.detail + "' is not a number";
+        case ProblemKind::NoLength:
+            return cell + "a length is needed";
+        case ProblemKind::TooLong:
+            return cell + "longer than " + std::to_string(p.number) + " bytes";
+        case ProblemKind::ControlCharacter:
+            break;
+    }
+    return cell + "holds a control character (tab, line break, escape, ...)";
 }
 
 }  // namespace gaspipe::network

@@ -4,11 +4,14 @@
 //   id,from,to,material,nominal,inner_diameter,length,flow,local_loss,zeta,
 //   simultaneity,roughness,to_elevation,to_load
 // An empty cell is an absent value. Export writes UTF-8 with a byte-order
-// mark, so that Excel shows the Chinese texts; import takes UTF-8 (with or
-// without the mark) and GBK, as older spreadsheets save it.
+// mark, so that Excel shows the Chinese texts, and text cells that a
+// spreadsheet would take for a formula with a leading apostrophe
+// (spreadsheet_text.h); import takes UTF-8 (with or without the mark) and
+// GBK, as older spreadsheets save it, and takes the apostrophe off again.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,10 +35,40 @@ struct CsvImportLimits {
     std::size_t maxRows = 100'000;
 };
 
+// Why rows cannot be imported, in parts for the command line's and the
+// window's words.
+struct CsvImportProblem {
+    enum class Kind {
+        TooLarge,  // number: the limit in bytes
+        NoMemory,
+        NotCsv,       // detail: the CSV parser's words
+        TooManyRows,  // number: the limit
+        NoHeader,
+        MissingColumn,     // column
+        NoDiameterColumn,  // neither nominal nor inner_diameter
+        NotANumber,        // record, column, detail: the cell (cut)
+        NoLength,          // record, column
+        TooLong,           // record, column, number: the limit in bytes
+        ControlCharacter,  // record, column
+    };
+    Kind kind = Kind::NoHeader;
+    std::size_t record = 0;  // 1-based, the header being record 1
+    std::string column;
+    std::string detail;
+    std::size_t number = 0;
+};
+
+std::string DescribeCsvProblem(const CsvImportProblem& problem);
+
 // Replaces the case's segments with the rows read, and sets the elevation and
 // load of each to-node given in the rows (adding the node when it is not
-// listed). Returns "" on success; otherwise the message names the record and
+// listed). A text the case file would refuse (too long, a control character
+// in an id) is refused here too, so that what is imported can be saved.
+// Returns nothing on success; otherwise the problem names the record and
 // column, and the case is left as it was.
+std::optional<CsvImportProblem> ImportSegments(std::string_view bytes, Case& c,
+                                               const CsvImportLimits& limits = {});
+// The same, with the problem as DescribeCsvProblem says it ("" on success).
 std::string ImportSegmentsCsv(std::string_view bytes, Case& c, const CsvImportLimits& limits = {});
 
 }  // namespace gaspipe::network

@@ -117,10 +117,20 @@ class Checker {
                         ", which does not exist (neither the source nor the end of a segment)",
                     starting);
         }
-        for (const auto& n : c_.nodes)
-            if (n.id != source && !incoming_.count(n.id) && !outgoing_.count(n.id))
+        for (const auto& n : c_.nodes) {
+            if (n.id == source) {
+                // The line starts at the source's own elevation and takes no load there.
+                if (n.load != 0 || n.elevation != c_.source.elevation)
+                    Add(Kind::SourceListed,
+                        "node " + Quote(n.id) +
+                            " is the source: its elevation is the source's and it takes no "
+                            "load, so the nodes list must not give it a load or another elevation",
+                        {});
+            } else if (!incoming_.count(n.id) && !outgoing_.count(n.id)) {
                 Add(Kind::UnconnectedNode,
                     "node " + Quote(n.id) + " is on no segment, so its load would be lost", {});
+            }
+        }
     }
 
     // Depth-first from the source, children in case order; then whatever was

@@ -32,14 +32,20 @@ struct FileState {
     bool operator==(const FileState&) const = default;
 };
 
+// What made a file Unusable, for a caller that names it in its own words.
+enum class UnusableWhy { System, NotRegular, TooLarge };
+
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
+    UnusableWhy why = UnusableWhy::System;  // when Unusable
     std::string bytes;
     FileState state;      // of the file as it was opened, when Ok
     std::string problem;  // why not, for a message: "Permission denied", ...
 };
 
 ReadResult ReadWholeFile(const std::string& path);
+// The same with a limit of the caller's (a case file's) instead of MaxFileBytes().
+ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
 // The state of the file path names now (links followed); nullopt when there is none.
 std::optional<FileState> StatFile(const std::string& path);

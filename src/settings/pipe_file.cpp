@@ -131,6 +131,10 @@ std::string PipeFile::InnerDiameter(const std::string& material, const std::stri
     return Lookup(*version_, material, nominal);
 }
 
+std::string PipeFile::Entry(const std::string& section, const std::string& key) const {
+    return Lookup(*version_, section, key);
+}
+
 std::vector<std::string> ReadNominalDiameters(const classIniFile& ini,
                                               const std::string& material) {
     return PipeFile(ini).NominalDiameters(material);

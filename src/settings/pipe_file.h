@@ -37,6 +37,9 @@ class PipeFile {
     std::vector<std::string> NominalDiameters(const std::string& material) const;
     // The inner diameter text of one nominal diameter; "" when it has none.
     std::string InnerDiameter(const std::string& material, const std::string& nominal) const;
+    // Any other entry ("" when absent): the optional outside diameters,
+    // walls and standards, which the window's reader never asks for.
+    std::string Entry(const std::string& section, const std::string& key) const;
 
     struct Version;
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "profile.h"
+#include "sketch_tree.h"
 
 namespace gaspipe::sheet {
 
@@ -26,9 +27,11 @@ struct Span {
 };
 using Rich = std::vector<Span>;
 
-// "P_{1}^{2} − P_{2}^{2}": _{…} lowers and ^{…} raises its braces' content; a
-// '_' or '^' without a brace, and an unclosed brace, stay plain text. A
-// line break ('\n') stays in the text; renderers break the line there.
+// "P_{1}^{2} − P_{2}^{2}": _{…} lowers and ^{…} raises its braces' content,
+// a power of digits, signs and parentheses as Unicode's superscript
+// characters (P₁² − P₂²), which copied text keeps; a '_' or '^' without a
+// brace, and an unclosed brace, stay plain text. A line break ('\n') stays
+// in the text; renderers break the line there.
 Rich ParseRich(std::string_view markup);
 // The text without the scripts' markup, as a reader copying it gets it.
 std::string PlainText(const Rich& rich);
@@ -97,6 +100,16 @@ struct ProfileFigure {
     double widthMm = 160, heightMm = 90;
 };
 
+// The calculation sketch of the line. The renderer lays it out in its own
+// font on pages whose drawing takes at most widthMm × heightMm; a sketch
+// longer than that goes on over more pages, each with the caption, whose
+// drawing may be nextHeightMm high (no chapter heading above it).
+struct SketchFigure {
+    sketch::Tree tree;
+    std::string caption;
+    double widthMm = 250, heightMm = 148, nextHeightMm = 154;
+};
+
 // Signature rows left blank for the design institute's sign-off.
 struct SignOff {
     std::vector<std::string> roles;  // 设计, 校对, 审核, 审定
@@ -109,8 +122,8 @@ struct PageBreak {
     Orientation orientation = Orientation::Portrait;
 };
 
-using Element =
-    std::variant<Heading, Paragraph, Table, Formula, Symbols, ProfileFigure, SignOff, PageBreak>;
+using Element = std::variant<Heading, Paragraph, Table, Formula, Symbols, ProfileFigure,
+                             SketchFigure, SignOff, PageBreak>;
 
 struct Document {
     std::string title;  // also the PDF's title

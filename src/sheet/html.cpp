@@ -33,6 +33,7 @@ table.formula td.condition { font-size: 9pt; width: 28%; }
 table.signoff td { height: 2.2em; }
 footer { margin-top: 2em; font-size: 9pt; border-top: 0.5pt solid #000; }
 figure { text-align: center; margin: 1em 0; }
+figure.sketch svg { max-width: 100%; height: auto; }
 )";
 
 std::string Escape(std::string_view text) {
@@ -131,6 +132,7 @@ void WriteTable(std::string& out, const Table& t) {
 struct Writer {
     std::string& out;
     const FigureSvg& figureSvg;
+    const SketchSvg& sketchSvg;
 
     void operator()(const Heading& h) {
         const char* tag = h.level <= 0 ? "h1" : h.level == 1 ? "h2" : "h3";
@@ -163,6 +165,17 @@ struct Writer {
                            : svg;
         out += "<p class=\"caption\">" + Escape(f.caption) + "</p></figure>\n";
     }
+    void operator()(const SketchFigure& f) {
+        const std::vector<std::string> pages =
+            sketchSvg ? sketchSvg(f) : std::vector<std::string>();
+        const std::string caption = "<p class=\"caption\">" + Escape(f.caption);
+        if (pages.empty())
+            out += "<figure><p class=\"note\">（计算简图见本计算书的 PDF 或 ODT 文件。）</p>" +
+                   caption + "</p></figure>\n";
+        for (std::size_t k = 0; k < pages.size(); ++k)
+            out += "<figure class=\"sketch\">" + pages[k] + caption + (k ? "（续）" : "") +
+                   "</p></figure>\n";
+    }
     void operator()(const SignOff& s) {
         out +=
             "<table class=\"signoff\" style=\"width:86%\"><thead><tr><th style=\"width:22%\">"
@@ -182,11 +195,12 @@ struct Writer {
 
 }  // namespace
 
-std::string RenderHtml(const Document& doc, const FigureSvg& figureSvg) {
+std::string RenderHtml(const Document& doc, const FigureSvg& figureSvg,
+                       const SketchSvg& sketchSvg) {
     std::string out = "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n";
     out += "<title>" + Escape(doc.title) + "</title>\n<style>" + kStyle + "</style>\n</head>\n";
     out += "<body>\n<section class=\"portrait\">\n";
-    Writer writer{out, figureSvg};
+    Writer writer{out, figureSvg, sketchSvg};
     for (const Element& e : doc.elements) std::visit(writer, e);
     out += "</section>\n<footer>" + Escape(doc.footer) + "</footer>\n</body>\n</html>\n";
     return out;

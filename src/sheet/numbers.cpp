@@ -14,6 +14,14 @@ std::string Fixed(double value, int decimals) {
     return std::string(buf, r.ptr);
 }
 
+std::string Trimmed(double value, int decimals) {
+    std::string text = Fixed(value, decimals);
+    if (text.find('.') == std::string::npos) return text;
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
 std::string Shortest(double value) {
     if (!std::isfinite(value)) return "—";
     char buf[64];

@@ -16,6 +16,10 @@ std::string Fixed(double value, int decimals);
 std::string Shortest(double value);
 std::string ShortestFloat(double value);
 
+// Fixed with at most `decimals` decimals, trailing zeros dropped: a limit
+// given in one unit and shown in another ("30", not "30.000000000000004").
+std::string Trimmed(double value, int decimals);
+
 // "1.23×10^{-4}" with `significant` digits; "0" for zero.
 std::string Power10(double value, int significant);
 

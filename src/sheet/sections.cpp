@@ -94,6 +94,9 @@ void AddCover(Document& doc, const Project& project, const std::string& subtitle
         {"工程名称", project.name},
         {"工程编号", project.number},
         {"设计阶段", project.stage},
+        {"设计单位", project.organization},
+        {"计算书编号", project.sheetNumber},
+        {"版　　次", project.revision},
         {"设 计 人", project.designer},
         {"计算内容", content},
         {"计算方法", method},
@@ -110,8 +113,11 @@ void SetRunningTexts(Document& doc, const Project& project, hydraulics::Method m
                      const Produced& produced) {
     doc.headerLeft = project.name.empty() ? doc.title : project.name;
     doc.headerRight = project.number.empty() ? doc.title : "工程编号：" + project.number;
-    doc.footer = produced.program + " " + produced.version + "　" +
-                 std::string(hydraulics::MethodBasis(method)) + "　" + produced.time + " 生成";
+    const char* basis = method == hydraulics::Method::Appendix
+                            ? "单管段计算程序（附录 C 摩擦阻力公式）"
+                            : "GB 50028-2006 第 6.2.5～6.2.8 条";
+    doc.footer =
+        produced.program + " " + produced.version + "　" + basis + "　" + produced.time + " 生成";
 }
 
 }  // namespace gaspipe::sheet::detail

@@ -12,6 +12,7 @@
 
 #include "document.h"
 #include "hydraulics.h"
+#include "pressure_display.h"
 #include "segment_sheet.h"
 
 namespace gaspipe::sheet::detail {
@@ -96,7 +97,17 @@ void AddSegmentInputs(Writer& w, const hydraulics::SegmentTrace& t, const PipeEn
                       std::optional<double> zeta);
 void AddWorking(Writer& w, const hydraulics::SegmentTrace& t, const Precision& p,
                 std::optional<double> zeta);
-void AddResults(Writer& w, const hydraulics::SegmentTrace& t, const Precision& p);
+// Drops and the outlet also as the scale shows them (MPa gauge and kPa at
+// high/medium pressure).
+void AddResults(Writer& w, const hydraulics::SegmentTrace& t, const Precision& p,
+                const network::PressureScale& scale);
+
+// The current code's method for the appendix routine's inputs (local
+// losses 10 % as the routine's constants hold, the same rise).
+hydraulics::SegmentTrace CurrentCodeCheck(const hydraulics::SegmentTrace& t);
+// Its Re, λ, drop and outlet beside the routine's, with the difference in %.
+void AddCurrentCodeCheck(Writer& w, const hydraulics::SegmentTrace& t,
+                         const network::PressureScale& scale);
 
 // A check row: item, calculated value, allowed value, 满足 / 不满足.
 struct CheckRow {

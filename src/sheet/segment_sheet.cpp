@@ -17,8 +17,16 @@ Produced ProducedAt(std::time_t when) {
     return p;
 }
 
+std::string PipeFileText(const std::string& path, const std::string& title) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return "管道参数文件“" + name + "”" + (title.empty() ? "" : "（" + title + "）");
+}
+
 std::string MethodCitation(hydraulics::Method method) {
-    return "《城镇燃气设计规范》" + std::string(hydraulics::MethodBasis(method));
+    return method == hydraulics::Method::Appendix
+               ? "本程序单管段计算程序（摩擦阻力系数按 GB 50028-2006 附录 C）"
+               : "《城镇燃气设计规范》GB 50028-2006（2020年版）第 6.2.5～6.2.8 条";
 }
 
 Document BuildSegmentSheet(const SegmentSheet& s) {
@@ -28,9 +36,11 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
     Document doc;
     doc.title = "燃气管道水力计算书";
     SetRunningTexts(doc, s.project, t.method, s.produced);
-    const std::string diameter = s.pipe.nominal.empty()
-                                     ? "内径 " + Shortest(t.input.diameter) + " mm"
-                                     : "公称直径 " + s.pipe.nominal;
+    const std::string diameter =
+        s.pipe.nominal.empty()
+            ? "内径 " + Shortest(t.input.diameter) + " mm"
+            : network::PipeDesignation(std::string(hydraulics::SelectorText(t.input.material)),
+                                       s.pipe.nominal, s.pipe.spec);
     AddCover(doc, s.project, "单管段水力计算",
              std::string(hydraulics::SelectorText(t.input.pressureClass)) + "燃气管道，" +
                  std::string(hydraulics::SelectorText(t.input.material)) + " " + diameter +
@@ -53,8 +63,10 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
     AddFormulas(w, scope);
     w.Chapter("计算过程");
     AddWorking(w, t, p, s.zeta);
+    const network::PressureScale scale = network::ScaleFor(low, s.pressureUnit);
     w.Chapter("计算结果");
-    AddResults(w, t, p);
+    AddResults(w, t, p, scale);
+    if (t.method == hydraulics::Method::Appendix) AddCurrentCodeCheck(w, t, scale);
 
     w.Chapter("校核");
     std::vector<CheckRow> rows;
@@ -64,10 +76,12 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
         rows.push_back({"最大流速", Fixed(t.maxVelocity, p.velocity) + " m/s",
                         "≤ " + Shortest(*s.limits.maxVelocity) + " m/s",
                         t.maxVelocity <= *s.limits.maxVelocity});
-    if (s.limits.maxDrop)
-        rows.push_back({"压力降", PressureValue(Fixed(t.drop, p.pressure), low),
-                        "≤ " + PressureValue(Shortest(*s.limits.maxDrop), low),
+    if (s.limits.maxDrop) {
+        const std::string unit = " " + std::string(scale.DropUnitText());
+        rows.push_back({"压力降", Fixed(scale.Drop(t.drop), scale.DropDecimals()) + unit,
+                        "≤ " + Trimmed(scale.Drop(*s.limits.maxDrop), scale.DropDecimals()) + unit,
                         t.drop <= *s.limits.maxDrop});
+    }
     std::string failed;
     for (const CheckRow& r : rows)
         if (!r.holds) failed += (failed.empty() ? "" : "、") + r.item;

@@ -36,7 +36,8 @@ std::string StatusText(const SegmentResult& r) {
     return "满足";
 }
 
-void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low) {
+void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
+               const std::string& tableRef) {
     w.Chapter("已知条件");
     Table t;
     t.columns = {Col("序号", Align::Center, 1), Col("名　称", Align::Left, 5),
@@ -49,10 +50,15 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
     row("燃气密度（标准状态）ρ", Shortest(c.gas.density), "kg/m^{3}");
     row("运动黏度（标准状态）ν", Shortest(c.gas.viscosity), "10^{−6} m^{2}/s");
     row("燃气温度 T", Shortest(c.gas.temperature), "K");
-    row("压力级制", c.pressureClass, "");
+    row("压力级制",
+        c.pressureClass + "（" +
+            std::string(network::PressureLevelName(network::SourceLevel(c.source.pressure, low))) +
+            "）",
+        "");
     row("气源节点", c.source.node, "");
     row(low ? "气源压力（表压）" : "气源压力（绝对压力）", Shortest(c.source.pressure),
         PressureUnit(low));
+    if (!low) row("气源压力（表压）", Fixed(network::GaugeMPa(c.source.pressure, low), 4), "MPa");
     row("气源标高", Shortest(c.source.elevation), "m");
     if (c.limits.maxVelocity) row("允许最大流速", Shortest(*c.limits.maxVelocity), "m/s");
     if (c.limits.maxDrop) row("允许压力降", Shortest(*c.limits.maxDrop), PressureUnit(low));
@@ -67,8 +73,9 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
         if (c.method.z && !low) row("压缩因子 Z（给定）", Shortest(*c.method.z), "");
     }
     w.Add(std::move(t), "计算参数");
-    w.Para("各管段的管材、公称直径、长度与流量见表 4-1；管道内径取自管道参数文件“" + o.pipeFile +
-           "”，另给定内径的管段按给定值。");
+    w.Para("各管段的管材、公称直径、长度与流量见" + tableRef + "；管道内径取自" +
+           PipeFileText(o.pipeFile, o.catalog ? o.catalog->title() : std::string()) +
+           "，另给定内径的管段按给定值。");
     if (!c.nodes.empty()) {
         Table nodes;
         nodes.widthPercent = 70;
@@ -78,6 +85,17 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low)
             nodes.rows.push_back({Text(n.id), Text(Shortest(n.elevation)), Text(Shortest(n.load))});
         w.Add(std::move(nodes), "节点标高与负荷");
     }
+}
+
+void AddSketch(Writer& w, const network::Case& c, const network::Network& net) {
+    w.Chapter("计算简图");
+    SketchFigure figure;
+    figure.tree = sketch::BuildTree(c, net.topology());
+    figure.caption = "图 " + std::to_string(w.chapter()) + "-1　计算简图";
+    w.Add(std::move(figure));
+    w.Note(
+        "注：■ 为气源，● 为节点，○ 为末端节点（其后为节点负荷）；管段上方为管段编号，下方为公称"
+        "直径（钢管、铸铁管 DN，PE 管 dn）与管段长度 L。");
 }
 
 void AddTable(Writer& w, const network::Case& c, const network::Network& net, bool low) {
@@ -159,8 +177,9 @@ void AddTable(Writer& w, const network::Case& c, const network::Network& net, bo
     if (below) w.Note("另有 " + std::to_string(below) + " 个管段因上游管段未能计算而未计算。");
 }
 
-void AddSummary(Writer& w, const network::Case& c, const network::Network& net, bool low) {
-    const Precision p = TablePrecision(low);
+void AddSummary(Writer& w, const network::Case& c, const network::Network& net,
+                const network::PressureScale& scale) {
+    const Precision p = TablePrecision(scale.lowPressure);
     w.Chapter("校核结论");
     std::vector<CheckRow> rows;
     std::size_t calculated = 0;
@@ -185,9 +204,11 @@ void AddSummary(Writer& w, const network::Case& c, const network::Network& net, 
     const auto maxDrop = network::EffectiveMaxDrop(c);
     if (maxDrop && deepest) {
         const SegmentResult& r = net.results()[*deepest];
+        const std::string unit = " " + std::string(scale.DropUnitText());
         rows.push_back({"累计压力降（至节点 " + c.segments[*deepest].to + "）",
-                        PressureValue(Fixed(r.cumulativeDrop, p.pressure), low),
-                        "≤ " + PressureValue(Shortest(*maxDrop), low), !r.dropOverLimit});
+                        Fixed(scale.Drop(r.cumulativeDrop), scale.DropDecimals()) + unit,
+                        "≤ " + Trimmed(scale.Drop(*maxDrop), scale.DropDecimals()) + unit,
+                        !r.dropOverLimit});
     }
     std::string failing;
     for (std::size_t i = 0; i < c.segments.size(); ++i)
@@ -214,12 +235,14 @@ std::optional<std::size_t> LargestLossSegment(const network::Network& net) {
 }
 
 Project CaseProject(const network::Case& c) {
-    return {c.project.name, c.project.number, c.project.stage, c.project.date, c.project.designer};
+    return {c.project.name,     c.project.number,       c.project.stage,       c.project.date,
+            c.project.designer, c.project.organization, c.project.sheetNumber, c.project.revision};
 }
 
 Document BuildTableSheet(const network::Case& c, const network::Network& net, const TableSheet& o) {
     const bool low = network::IsLowPressure(c);
     const hydraulics::Method method = MethodOf(c);
+    const network::PressureScale scale = network::ScaleFor(low, o.pressureUnit);
     Document doc;
     doc.title = "燃气管道水力计算书";
     SetRunningTexts(doc, o.project, method, o.produced);
@@ -245,10 +268,13 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
     if (const auto maxDrop = network::EffectiveMaxDrop(c); maxDrop && !c.limits.maxDrop)
         w.Para("低压管道自调压装置至燃具的允许压力降按 0.75P_{n} + 150 Pa 计，P_{n} = " +
                Shortest(*c.limits.appliancePressure) + " Pa 时为 " + Shortest(*maxDrop) + " Pa。");
-    AddInputs(w, c, o, low);
+    // The table's chapter comes after these two, the formulas and the sketch.
+    const std::string tableRef = "表 " + std::to_string(w.chapter() + 4) + "-1";
+    AddInputs(w, c, o, low, tableRef);
     AddFormulas(w, scope);
 
     w.Add(PageBreak{Orientation::Landscape});
+    AddSketch(w, c, net);
     AddTable(w, c, net, low);
     if (const auto lowest = network::LowestPressureSegment(net)) {
         w.Chapter("压力曲线");
@@ -271,23 +297,32 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
         const network::Segment& s = c.segments[*detail];
         w.Chapter("管段 " + s.id + " 详细计算");
         w.Para(std::string(chosen ? "选取" : "取损失最大的") + "管段 " + s.id + "（" + s.from +
-               " → " + s.to + "）给出详细计算过程，其余管段按相同方法计算，结果见表 4-1。");
+               " → " + s.to + "）给出详细计算过程，其余管段按相同方法计算，结果见" + tableRef +
+               "。");
         const hydraulics::SegmentTrace trace = net.Trace(c, *detail);
         PipeEntry pipe;
         pipe.nominal = s.nominal;
         pipe.pipeFile = o.pipeFile;
-        if (o.catalog)
-            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal))
+        if (o.catalog) {
+            pipe.fileTitle = o.catalog->title();
+            if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal)) {
                 pipe.fileInner = size->inner;
+                pipe.spec = size->spec;
+            }
+        }
         const Precision p = TablePrecision(low);
         w.Section("计算参数");
         AddSegmentInputs(w, trace, pipe, s.zeta);
         w.Section("计算过程");
         AddWorking(w, trace, p, s.zeta);
         w.Section("计算结果");
-        AddResults(w, trace, p);
+        AddResults(w, trace, p, scale);
+        if (method == hydraulics::Method::Appendix) {
+            w.Section("按现行规范方法复核");
+            AddCurrentCodeCheck(w, trace, scale);
+        }
     }
-    AddSummary(w, c, net, low);
+    AddSummary(w, c, net, scale);
     return doc;
 }
 

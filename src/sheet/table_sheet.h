@@ -12,6 +12,7 @@
 #include "document.h"
 #include "network.h"
 #include "pipe_catalog.h"
+#include "pressure_display.h"
 #include "segment_sheet.h"
 
 namespace gaspipe::sheet {
@@ -22,6 +23,9 @@ struct TableSheet {
     std::string pipeFile;                           // the file the catalog was read from
     const network::PipeCatalog* catalog = nullptr;  // for the pipe table entries; optional
     std::optional<std::size_t> detail;              // default: LargestLossSegment
+    // What the sheet shows high/medium pressures in, outside the table's
+    // own columns.
+    network::PressureUnit pressureUnit = network::kDefaultPressureUnit;
 };
 
 // The calculated segment with the largest loss; none when none was calculated.

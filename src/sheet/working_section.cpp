@@ -42,12 +42,12 @@ void FrictionLine(Writer& w, const SegmentTrace& t, double re, double lambda) {
     const std::string head = "Re = " + r;
     switch (t.regime) {
         case Regime::Laminar:
-            w.Para(head + " ≤ 2100，属层流区，按" + w.Ref("lam-laminar") + "：λ = 64/" + r + " = " +
-                   l);
+            w.Para(head + " ≤ 2100，属层流区，按" + w.Ref("lam-laminar") + "：");
+            w.Para("λ = 64/" + r + " = " + l);
             return;
         case Regime::Critical:
-            w.Para("2100 < " + head + " ≤ 3500，属临界区，按" + w.Ref("lam-critical") +
-                   "：λ = 0.03 + (" + r + " − 2100)/(65×" + r + " − 10^{5}) = " + l);
+            w.Para("2100 < " + head + " ≤ 3500，属临界区，按" + w.Ref("lam-critical") + "：");
+            w.Para("λ = 0.03 + (" + r + " − 2100)/(65×" + r + " − 10^{5}) = " + l);
             return;
         case Regime::Turbulent:
             break;
@@ -57,12 +57,12 @@ void FrictionLine(Writer& w, const SegmentTrace& t, double re, double lambda) {
         w.Para(head + " > 3500，属紊流区，以 K = " + In(t, t.roughness) + " mm、d = " + d +
                " mm、Re = " + r + " 代入" + w.Ref("lam-turbulent") + "，迭代求得 λ = " + l);
     } else if (t.input.material == Material::CastIron) {
-        w.Para(head + " > 3500，属紊流区，按" + w.Ref("lam-turbulent-cast") + "：λ = 0.102236×(1/" +
-               d + " + 5158×" + d + "×" + In(t, t.input.viscosity) + "×10^{−6}/" +
-               In(t, t.input.flow) + ")^{0.284} = " + l);
+        w.Para(head + " > 3500，属紊流区，按" + w.Ref("lam-turbulent-cast") + "：");
+        w.Para("λ = 0.102236×(1/" + d + " + 5158×" + d + "×" + In(t, t.input.viscosity) +
+               "×10^{−6}/" + In(t, t.input.flow) + ")^{0.284} = " + l);
     } else {
-        w.Para(head + " > 3500，属紊流区，按" + w.Ref("lam-turbulent") + "：λ = 0.11×(" +
-               In(t, t.roughness) + "/" + d + " + 68/" + r + ")^{0.25} = " + l);
+        w.Para(head + " > 3500，属紊流区，按" + w.Ref("lam-turbulent") + "：");
+        w.Para("λ = 0.11×(" + In(t, t.roughness) + "/" + d + " + 68/" + r + ")^{0.25} = " + l);
     }
 }
 
@@ -247,7 +247,11 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
                                Text(symbol), Text(value), Text(unit)});
     };
     row("燃气种类", "", std::string(hydraulics::SelectorText(t.input.gas)), "");
-    row("压力级制", "", std::string(hydraulics::SelectorText(t.input.pressureClass)), "");
+    row("压力级制", "",
+        std::string(hydraulics::SelectorText(t.input.pressureClass)) + "（" +
+            std::string(network::PressureLevelName(network::SourceLevel(t.input.inlet, low))) +
+            "）",
+        "");
     row("燃气密度（标准状态）", "ρ", In(t, t.input.density), "kg/m^{3}");
     row("运动黏度（标准状态）", "ν", In(t, t.input.viscosity), "10^{−6} m^{2}/s");
     row("燃气温度", "T", In(t, t.input.temperature), "K");
@@ -255,9 +259,14 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
     row("管道计算长度", "L", In(t, t.input.length), "m");
     row(low ? "起点压力（表压）" : "起点压力（绝对压力）", "P_{1}", In(t, t.input.inlet),
         PressureUnit(low));
+    if (!low) row("起点压力（表压）", "", Fixed(network::GaugeMPa(t.input.inlet, low), 4), "MPa");
     if (appendix) row("出口压力迭代初值", "P_{2}^{(0)}", In(t, t.input.start), PressureUnit(low));
     row("管材", "", std::string(hydraulics::SelectorText(t.input.material)), "");
-    if (!pipe.nominal.empty()) row("公称直径", "", pipe.nominal, "");
+    const std::string material(hydraulics::SelectorText(t.input.material));
+    const std::string designation =
+        pipe.nominal.empty() ? std::string()
+                             : network::PipeDesignation(material, pipe.nominal, pipe.spec);
+    if (!pipe.nominal.empty()) row("管道规格", "", designation, "");
     row("管道内径", "d", In(t, t.input.diameter), "mm");
     if (t.roughnessUsed) row("当量绝对粗糙度", "K", In(t, t.roughness), "mm");
     if (appendix)
@@ -270,23 +279,26 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
     if (t.zGiven) row("压缩因子（给定）", "Z", Shortest(t.z), "");
     w.Add(std::move(inputs), "计算参数");
 
-    const std::string material(hydraulics::SelectorText(t.input.material));
     const std::string d = In(t, t.input.diameter);
-    const std::string file = "管道参数文件“" + pipe.pipeFile + "”";
+    const std::string file = PipeFileText(pipe.pipeFile, pipe.fileTitle);
+    // Steel and iron are identified by outside diameter and wall, PE by SDR.
+    const bool identified =
+        material == "PE管" ? pipe.spec.sdr.has_value() : pipe.spec.outer && pipe.spec.wall;
+    const std::string only = identified ? "" : "；该文件只给出内径，未给出外径与壁厚";
     const bool matches = pipe.fileInner && (appendix ? static_cast<float>(*pipe.fileInner) ==
                                                            static_cast<float>(t.input.diameter)
                                                      : *pipe.fileInner == t.input.diameter);
     if (pipe.nominal.empty() || pipe.pipeFile.empty())
         w.Para("管道内径按给定值 d = " + d + " mm 计算，未引用管道参数文件。");
     else if (matches)
-        w.Para("管道规格取自" + file + "：" + material + "，公称直径 " + pipe.nominal + "，内径 " +
-               d + " mm。");
+        w.Para("管道规格取自" + file + "：" + material + " " + designation + "，内径 " + d + " mm" +
+               only + "。");
     else if (pipe.fileInner)
-        w.Para("管道内径按给定值 d = " + d + " mm 计算；" + file + "中" + material + "公称直径 " +
-               pipe.nominal + " 的内径为 " + In(t, *pipe.fileInner) + " mm。");
+        w.Para("管道内径按给定值 d = " + d + " mm 计算；" + file + "中" + material + " " +
+               designation + " 的内径为 " + In(t, *pipe.fileInner) + " mm" + only + "。");
     else
-        w.Para(file + "中无" + material + "公称直径 " + pipe.nominal +
-               " 的内径，管道内径按给定值 d = " + d + " mm 计算。");
+        w.Para(file + "中无" + material + " " + designation + " 的内径，管道内径按给定值 d = " + d +
+               " mm 计算。");
 }
 
 void AddWorking(Writer& w, const SegmentTrace& t, const Precision& p, std::optional<double> zeta) {
@@ -299,7 +311,8 @@ void AddWorking(Writer& w, const SegmentTrace& t, const Precision& p, std::optio
            " 计算实际流量，得最大流速 v_{max} = " + Fixed(t.maxVelocity, 3) + " m/s。");
 }
 
-void AddResults(Writer& w, const SegmentTrace& t, const Precision& p) {
+void AddResults(Writer& w, const SegmentTrace& t, const Precision& p,
+                const network::PressureScale& scale) {
     const bool low = IsLow(t);
     Table results;
     results.columns = {Col("序号", Align::Center, 1), Col("项　目", Align::Left, 5),
@@ -310,10 +323,13 @@ void AddResults(Writer& w, const SegmentTrace& t, const Precision& p) {
         results.rows.push_back({Text(std::to_string(results.rows.size() + 1)), Text(name),
                                 Text(symbol), Text(value), Text(unit)});
     };
-    const std::string pu = PressureUnit(low), lu = LossUnit(low);
-    row("压力降", "ΔP = P_{1} − P_{2}", Fixed(t.drop, p.pressure), pu);
-    row(low ? "出口压力（表压）" : "出口压力（绝对压力）", "P_{2}", Fixed(t.outlet, p.pressure),
-        pu);
+    const std::string lu = LossUnit(low);
+    row("压力降", "ΔP = P_{1} − P_{2}", Fixed(scale.Drop(t.drop), scale.DropDecimals()),
+        std::string(scale.DropUnitText()));
+    row("出口压力", "P_{2}", Fixed(scale.Pressure(t.outlet), scale.PressureDecimals()),
+        scale.PressureHeadingUnit());
+    if (!low && scale.unit != network::PressureUnit::BarAbsolute)
+        row("出口压力（绝对压力）", "P_{2}", Fixed(t.outlet, p.pressure), PressureUnit(low));
     if (!low) row("压力平方差", "P_{1}^{2} − P_{2}^{2}", Fixed(t.loss, p.loss), lu);
     row(low ? "摩擦阻力损失" : "其中：摩擦阻力", low ? "ΔP_{f}" : "(P_{1}^{2} − P_{2}^{2})_{f}",
         Fixed(t.frictionLoss, p.loss), lu);

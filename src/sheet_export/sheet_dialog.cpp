@@ -53,6 +53,11 @@ SheetDialog::SheetDialog(QWidget* parent, const sheet::Project& project, const L
         {QStringLiteral("方案设计"), QStringLiteral("初步设计"), QStringLiteral("施工图设计")});
     stage_->setEditText(Q(project.stage));
     form_->addRow(QStringLiteral("设计阶段："), stage_);
+    organization_ =
+        AddLine("EdtOrganization", QStringLiteral("设计单位："), Q(project.organization));
+    sheetNumber_ =
+        AddLine("EdtSheetNumber", QStringLiteral("计算书编号："), Q(project.sheetNumber));
+    revision_ = AddLine("EdtRevision", QStringLiteral("版　　次："), Q(project.revision));
     designer_ = AddLine("EdtDesigner", QStringLiteral("设计人："), Q(project.designer));
     date_ = AddLine(
         "EdtDate", QStringLiteral("日　　期："),
@@ -99,8 +104,9 @@ QLineEdit* SheetDialog::AddLine(const char* objectName, const QString& label, co
 
 sheet::Project SheetDialog::project() const {
     auto text = [](const QString& s) { return s.trimmed().toStdString(); };
-    return {text(name_->text()), text(number_->text()), text(stage_->currentText()),
-            text(date_->text()), text(designer_->text())};
+    return {text(name_->text()),        text(number_->text()),   text(stage_->currentText()),
+            text(date_->text()),        text(designer_->text()), text(organization_->text()),
+            text(sheetNumber_->text()), text(revision_->text())};
 }
 
 std::optional<std::size_t> SheetDialog::segment() const {

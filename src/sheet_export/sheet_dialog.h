@@ -47,7 +47,7 @@ class SheetDialog : public QDialog {
   private:
     QLineEdit* AddLine(const char* objectName, const QString& label, const QString& text);
 
-    QLineEdit *name_, *number_, *designer_, *date_;
+    QLineEdit *name_, *number_, *designer_, *date_, *organization_, *sheetNumber_, *revision_;
     QComboBox* stage_;
     QLineEdit *velocity_ = nullptr, *drop_ = nullptr;
     QComboBox* segment_ = nullptr;

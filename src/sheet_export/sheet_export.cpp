@@ -11,6 +11,8 @@
 #include <memory>
 #include <utility>
 
+#include "pipe_file.h"
+#include "pipe_spec.h"
 #include "sheet_dialog.h"
 #include "sheet_files.h"
 #include "table_sheet.h"
@@ -44,11 +46,15 @@ sheet::Project Remembered(const QSettings& s) {
     auto text = [&s](const char* key) {
         return s.value(QLatin1String(key)).toString().toStdString();
     };
-    return {text("project/name"),
-            text("project/number"),
-            text("project/stage"),
-            {},
-            text("project/designer")};
+    sheet::Project p;
+    p.name = text("project/name");
+    p.number = text("project/number");
+    p.stage = text("project/stage");
+    p.designer = text("project/designer");
+    p.organization = text("project/organization");
+    p.sheetNumber = text("project/sheetNumber");
+    p.revision = text("project/revision");
+    return p;
 }
 
 void Remember(QSettings& s, const sheet::Project& p) {
@@ -56,6 +62,9 @@ void Remember(QSettings& s, const sheet::Project& p) {
     s.setValue(QStringLiteral("project/number"), Q(p.number));
     s.setValue(QStringLiteral("project/stage"), Q(p.stage));
     s.setValue(QStringLiteral("project/designer"), Q(p.designer));
+    s.setValue(QStringLiteral("project/organization"), Q(p.organization));
+    s.setValue(QStringLiteral("project/sheetNumber"), Q(p.sheetNumber));
+    s.setValue(QStringLiteral("project/revision"), Q(p.revision));
 }
 
 std::optional<double> Limit(const QSettings& s, const QString& key) {
@@ -143,6 +152,14 @@ ExportResult ExportSegmentSheet(QWidget* parent, const WindowCalculation& calc) 
     s.pipe.nominal = calc.nominal;
     s.pipe.pipeFile = calc.pipeFile;
     s.pipe.fileInner = calc.fileInner;
+    if (!calc.nominal.empty() && !calc.pipeFile.empty()) {
+        classIniFile ini;
+        ini.INIFileName(calc.pipeFile);
+        const PipeFile file(ini);
+        s.pipe.spec = network::ReadPipeSpec(
+            file, std::string(hydraulics::SelectorText(calc.input.material)), calc.nominal);
+        s.pipe.fileTitle = network::PipeFileTitle(file);
+    }
     return Write(sheet::BuildSegmentSheet(s), path);
 }
 
@@ -166,7 +183,8 @@ ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const net
     for (auto [field, fallback] : {std::pair{&project.name, &remembered.name},
                                    {&project.number, &remembered.number},
                                    {&project.stage, &remembered.stage},
-                                   {&project.designer, &remembered.designer}})
+                                   {&project.designer, &remembered.designer},
+                                   {&project.organization, &remembered.organization}})
         if (field->empty()) *field = *fallback;
 
     SheetDialog dialog(parent, project, {}, segments);

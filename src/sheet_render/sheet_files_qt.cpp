@@ -64,7 +64,7 @@ bool WriteSheetFile(const Document& doc, const std::string& path, std::string& e
             bytes = RenderOdt(doc).toStdString();
             break;
         case Format::Html:
-            bytes = RenderHtml(doc, ProfileFigureSvg);
+            bytes = RenderHtml(doc, ProfileFigureSvg, SketchFigureSvg);
             break;
     }
     if (bytes.empty()) {

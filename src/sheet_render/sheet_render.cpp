@@ -8,12 +8,16 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <QTextCursor>
-#include <QTextDocumentWriter>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
+#include "measure.h"
+#include "odt_writer.h"
 #include "profile_chart.h"
+#include "sketch_object.h"
+#include "sketch_paint.h"
 #include "text_document.h"
 
 namespace gaspipe::sheet {
@@ -37,11 +41,8 @@ QPageLayout PageLayoutOf(Orientation o) {
 
 // The text area: a wider left margin for binding.
 QRectF BodyRect(Orientation o) {
-    const bool wide = o == Orientation::Landscape;
-    const double width = wide ? 297 : 210, height = wide ? 210 : 297;
-    const double top = wide ? 22 : 27, bottom = wide ? 20 : 22, left = wide ? 22 : 25,
-                 right = wide ? 18 : 20;
-    return QRectF(Px(left), Px(top), Px(width - left - right), Px(height - top - bottom));
+    const PageGeometry p = PageOf(o);
+    return QRectF(Px(p.left), Px(p.top), Px(p.TextWidth()), Px(p.TextHeight()));
 }
 
 QFont SmallFont(const QStringList& families) {
@@ -64,9 +65,22 @@ void DrawRunningTexts(QPainter& painter, const Document& doc, const QRectF& body
         painter.drawLine(QPointF(body.left(), rule), QPointF(body.right(), rule));
         const QRectF line(body.left(), rule - gap / 2 - metrics.height(), body.width(),
                           metrics.height());
+        // Project name left, number right: when both do not fit, the number
+        // keeps up to 40 % of the line and the name the rest, each elided,
+        // so that they never overprint each other.
+        const QString left = Q(doc.headerLeft), right = Q(doc.headerRight);
+        const double room = body.width() - Px(5);
+        const double leftWidth = metrics.horizontalAdvance(left);
+        const double rightWidth = metrics.horizontalAdvance(right);
+        double rightRoom = rightWidth, leftRoom = leftWidth;
+        if (leftWidth + rightWidth > room) {
+            rightRoom = std::min(rightWidth, std::max(room * 0.4, room - leftWidth));
+            leftRoom = room - rightRoom;
+        }
         painter.drawText(line, Qt::AlignLeft | Qt::AlignBottom,
-                         metrics.elidedText(Q(doc.headerLeft), Qt::ElideRight, body.width() * 0.6));
-        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, Q(doc.headerRight));
+                         metrics.elidedText(left, Qt::ElideRight, leftRoom));
+        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom,
+                         metrics.elidedText(right, Qt::ElideRight, rightRoom));
     }
     const double rule = body.bottom() + gap;
     painter.drawLine(QPointF(body.left(), rule), QPointF(body.right(), rule));
@@ -98,9 +112,11 @@ QByteArray RenderPdf(const Document& doc) {
         std::vector<std::unique_ptr<QTextDocument>> docs;
         int total = 0;
         for (const PageRun& run : runs) {
-            auto text = BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits);
-            text->documentLayout()->setPaintDevice(&writer);
             const QRectF body = BodyRect(run.orientation);
+            auto text =
+                BuildTextDocument(run.elements, PdfTypeface(), kPdfUnits,
+                                  body.width() * 72 / kDpi, true);
+            text->documentLayout()->setPaintDevice(&writer);
             text->setPageSize(body.size());
 
             KeepWithNext(*text, body.height());
@@ -136,20 +152,7 @@ QByteArray RenderPdf(const Document& doc) {
     return bytes;
 }
 
-QByteArray RenderOdt(const Document& doc) {
-    std::vector<const Element*> all;
-    for (const Element& e : doc.elements) all.push_back(&e);
-    const Paragraph footer{ParseRich(doc.footer), Paragraph::Style::Note};
-    const Element closing = footer;
-    all.push_back(&closing);
-    const auto text = BuildTextDocument(all, OdtTypeface(), {96.0 / 72.0, 96.0 / 72.0});
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QTextDocumentWriter writer(&buffer, "odf");
-    if (!writer.write(text.get())) return {};
-    return bytes;
-}
+QByteArray RenderOdt(const Document& doc) { return WriteOdt(doc); }
 
 std::string ProfileFigureSvg(const ProfileFigure& figure) {
     const QSize size(qRound(figure.widthMm / 25.4 * 96), qRound(figure.heightMm / 25.4 * 96));
@@ -168,6 +171,22 @@ std::string ProfileFigureSvg(const ProfileFigure& figure) {
     // Inline in HTML: from the svg element on, without the XML prologue.
     const qsizetype start = bytes.indexOf("<svg");
     return start < 0 ? std::string() : bytes.mid(start).toStdString();
+}
+
+}  // namespace gaspipe::sheet
+
+namespace gaspipe::sheet {
+
+std::vector<std::string> SketchFigureSvg(const SketchFigure& figure) {
+    const auto layout = detail::LaySketch(figure);
+    std::vector<std::string> pages;
+    for (std::size_t k = 0; k < layout->pages.size(); ++k) {
+        const QByteArray bytes = SketchPageSvg(*layout, k, detail::SketchFont(), Q(figure.caption));
+        // Inline in HTML: from the svg element on, without the XML prologue.
+        const qsizetype start = bytes.indexOf("<svg");
+        if (start >= 0) pages.push_back(bytes.mid(start).toStdString());
+    }
+    return pages;
 }
 
 }  // namespace gaspipe::sheet

@@ -1,13 +1,14 @@
 // The calculation sheet laid out by Qt: the document's elements become
 // QTextDocuments (text, tables, the chart as an image resource), printed to
-// PDF page by page with the running header, the footer and "第 x 页 共 y 页",
-// or written to ODT. Needs a QApplication (fonts, the chart); WriteSheetFile makes a
-// headless one when the program has none.
+// PDF page by page with the running header, the footer and "第 x 页 共 y 页";
+// the ODT is written through libodfgen from the same elements. Needs a QApplication (fonts, the
+// chart); WriteSheetFile makes a headless one when the program has none.
 #pragma once
 
 #include <QByteArray>
 
 #include <string>
+#include <vector>
 
 #include "document.h"
 
@@ -18,11 +19,13 @@ namespace gaspipe::sheet {
 // both embedded.
 QByteArray RenderPdf(const Document& doc);
 
-// One flowing document: ODT has no running header or page numbers from Qt's
-// writer, so the footer's text closes the document instead.
+// The same pages as an ODF text document (odt_writer.h).
 QByteArray RenderOdt(const Document& doc);
 
 // The profile chart as inline SVG for the HTML sheet.
 std::string ProfileFigureSvg(const ProfileFigure& figure);
+
+// The sketch's pages as inline SVG for the HTML sheet.
+std::vector<std::string> SketchFigureSvg(const SketchFigure& figure);
 
 }  // namespace gaspipe::sheet

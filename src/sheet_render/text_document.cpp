@@ -14,15 +14,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "measure.h"
 #include "profile_chart.h"
+#include "sketch_object.h"
 
 namespace gaspipe::sheet::detail {
 
 namespace {
 
 constexpr int kKeepWithNext = QTextFormat::UserProperty + 1;
-// Chart images at 200 dpi.
-constexpr double kFigureScale = 200.0 / 96.0;
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -40,8 +40,14 @@ Qt::Alignment ToQt(Align a) {
 
 class Builder {
   public:
-    Builder(QTextDocument& doc, const Typeface& typeface, Units units)
-        : doc_(doc), cursor_(&doc), typeface_(typeface), units_(units) {}
+    Builder(QTextDocument& doc, const Typeface& typeface, Units units, double textWidthPt,
+            bool vectorSketch)
+        : doc_(doc),
+          cursor_(&doc),
+          typeface_(typeface),
+          units_(units),
+          textWidthPt_(textWidthPt),
+          vector_(vectorSketch) {}
 
     void operator()(const Heading& h) {
         QTextBlockFormat block;
@@ -75,6 +81,9 @@ class Builder {
         block.setTopMargin(Pt(2));
         block.setBottomMargin(Pt(2));
         if (p.style == Paragraph::Style::Note) size = 9;
+        if (p.style == Paragraph::Style::Body)
+            size = EquationSizePt(p.text, textWidthPt_, PdfMeasureFonts(), size);
+        if (IntroducesNext(p.text)) block.setProperty(kKeepWithNext, true);
         if (p.style == Paragraph::Style::Subtitle) {
             size = 16;
             block.setAlignment(Qt::AlignHCenter);
@@ -97,9 +106,11 @@ class Builder {
         bool headed = false;
         for (const Column& c : t.columns) headed = headed || !c.title.empty();
         const double size = t.density == Table::Density::Dense ? 8 : 10.5;
+        const std::vector<double> widths =
+            ColumnWidthsPt(t, textWidthPt_ * t.widthPercent / 100, PdfMeasureFonts());
         QTextTable* table =
-            InsertTable(static_cast<int>(t.rows.size()) + (headed ? 1 : 0), t.columns,
-                        t.widthPercent, true, headed, t.density == Table::Density::Roomy ? 5 : 2.5);
+            InsertTable(static_cast<int>(t.rows.size()) + (headed ? 1 : 0), widths, t.widthPercent,
+                        true, headed, t.density == Table::Density::Roomy ? 5 : 2.5);
         int row = 0;
         if (headed) {
             for (std::size_t c = 0; c < t.columns.size(); ++c) {
@@ -133,13 +144,26 @@ class Builder {
     }
 
     void operator()(const Formula& f) {
-        const std::vector<Column> columns = {
-            {{}, Align::Left, 57}, {{}, Align::Left, 33}, {{}, Align::Right, 10}};
-        QTextTable* table = InsertTable(1, columns, 100, false, false);
-        FillCell(table->cellAt(0, 0), f.expression, Qt::AlignLeft, Font(typeface_.body, 10.5),
-                 IndentPt(21));
-        FillCell(table->cellAt(0, 1), f.condition, Qt::AlignLeft, Font(typeface_.body, 9));
-        FillCell(table->cellAt(0, 2), ParseRich(f.number), Qt::AlignRight,
+        const FormulaFit fit = FitFormula(f, textWidthPt_, PdfMeasureFonts());
+        const bool beside = !fit.conditionBelow && !f.condition.empty();
+        std::vector<double> widths = {fit.expressionPt};
+        if (beside)
+            widths.push_back(fit.conditionPt);
+        else
+            widths.front() += fit.conditionPt;
+        widths.push_back(fit.numberPt);
+        QTextTable* table = InsertTable(1, widths, 100, false, false);
+        FillCell(table->cellAt(0, 0), f.expression, Qt::AlignLeft,
+                 Font(typeface_.body, fit.expressionFontPt), IndentPt(21));
+        if (fit.conditionBelow) {
+            QTextBlockFormat below;
+            below.setLeftMargin(IndentPt(42));
+            cursor_.insertBlock(below);
+            InsertRich(f.condition, Font(typeface_.body, 9));
+        }
+        if (beside)
+            FillCell(table->cellAt(0, 1), f.condition, Qt::AlignLeft, Font(typeface_.body, 9));
+        FillCell(table->cellAt(0, beside ? 2 : 1), ParseRich(f.number), Qt::AlignRight,
                  Font(typeface_.body, 10.5));
         LeaveTable(table);
     }
@@ -150,9 +174,9 @@ class Builder {
         block.setProperty(kKeepWithNext, true);
         NewBlock(block);
         cursor_.insertText(QStringLiteral("式中："), Font(typeface_.body, 10.5));
-        const std::vector<Column> columns = {{{}, Align::Left, 18}, {{}, Align::Left, 82}};
         QTextTable* table =
-            InsertTable(static_cast<int>(s.entries.size()), columns, 100, false, false);
+            InsertTable(static_cast<int>(s.entries.size()),
+                        SymbolColumnsPt(s, textWidthPt_, PdfMeasureFonts()), 100, false, false);
         for (std::size_t i = 0; i < s.entries.size(); ++i) {
             FillCell(table->cellAt(int(i), 0), s.entries[i].first, Qt::AlignLeft,
                      Font(typeface_.body, 10.5), IndentPt(21));
@@ -163,33 +187,27 @@ class Builder {
     }
 
     void operator()(const ProfileFigure& f) {
-        // Laid out at 96 dpi as the chart routine expects, drawn at 200.
-        const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
-        QImage image((logical * kFigureScale).toSize(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(kFigureScale);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
+        const QImage image = FigureImage(f);
+        FigureBlock();
+        InsertPicture(image, image.deviceIndependentSize());
+        Caption(Q(f.caption));
+    }
+
+    void operator()(const SketchFigure& f) {
+        const auto layout = LaySketch(f);
+        for (std::size_t k = 0; k < layout->pages.size(); ++k) {
+            if (k > 0) breakBefore_ = true;
+            FigureBlock();
+            if (vector_) {
+                cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
+                                   SketchObjectFormat(doc_, layout, k));
+            } else {
+                QSizeF logical;
+                const QImage image = SketchPicture(*layout, k, logical);
+                InsertPicture(image, logical);
+            }
+            Caption(Q(f.caption) + (k > 0 ? QStringLiteral("（续）") : QString()));
         }
-        const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
-        doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
-        QTextBlockFormat block;
-        block.setAlignment(Qt::AlignHCenter);
-        block.setTopMargin(Pt(6));
-        NewBlock(block);
-        QTextImageFormat format;
-        format.setName(name);
-        // Image sizes are in pixels at 96 dpi, scaled to the paint device.
-        format.setWidth(logical.width());
-        format.setHeight(logical.height());
-        cursor_.insertImage(format);
-        QTextBlockFormat caption;
-        caption.setAlignment(Qt::AlignHCenter);
-        caption.setBottomMargin(Pt(6));
-        NewBlock(caption);
-        cursor_.insertText(Q(f.caption), Font(typeface_.heading, 10.5));
     }
 
     void operator()(const SignOff& s) {
@@ -197,7 +215,7 @@ class Builder {
                                              {ParseRich("签　名"), Align::Center, 48},
                                              {ParseRich("日　期"), Align::Center, 30}};
         QTextTable* table =
-            InsertTable(static_cast<int>(s.roles.size()) + 1, columns, 86, true, true, 5, 36);
+            InsertTable(static_cast<int>(s.roles.size()) + 1, {22, 48, 30}, 86, true, true, 5, 36);
         for (int c = 0; c < 3; ++c)
             FillCell(table->cellAt(0, c), columns[c].title, Qt::AlignHCenter,
                      Font(typeface_.heading, 12));
@@ -215,6 +233,34 @@ class Builder {
     void operator()(const PageBreak&) { breakBefore_ = true; }
 
   private:
+    // The paragraph of a figure, kept on the page of its caption.
+    void FigureBlock() {
+        QTextBlockFormat block;
+        block.setAlignment(Qt::AlignHCenter);
+        block.setTopMargin(Pt(6));
+        block.setProperty(kKeepWithNext, true);
+        NewBlock(block);
+    }
+
+    void InsertPicture(const QImage& image, QSizeF logical) {
+        const QString name = QStringLiteral("sheet-figure-%1.png").arg(++figures_);
+        doc_.addResource(QTextDocument::ImageResource, QUrl(name), image);
+        QTextImageFormat format;
+        format.setName(name);
+        // Image sizes are in pixels at 96 dpi, scaled to the paint device.
+        format.setWidth(logical.width());
+        format.setHeight(logical.height());
+        cursor_.insertImage(format);
+    }
+
+    void Caption(const QString& text) {
+        QTextBlockFormat caption;
+        caption.setAlignment(Qt::AlignHCenter);
+        caption.setBottomMargin(Pt(6));
+        NewBlock(caption);
+        cursor_.insertText(text, Font(typeface_.heading, 10.5));
+    }
+
     // Indents, and every other length.
     double IndentPt(double points) const { return points * units_.indent; }
     double Pt(double points) const { return points * units_.length; }
@@ -222,8 +268,6 @@ class Builder {
     QTextCharFormat Font(const QStringList& families, double points) const {
         QTextCharFormat format;
         format.setFontFamilies(families);
-        // The ODF writer of Qt 6.4 names only the single family of old.
-        format.setProperty(QTextFormat::FontFamily, families.value(0));
         format.setFontPointSize(points);
         format.setForeground(Qt::black);
         return format;
@@ -261,7 +305,8 @@ class Builder {
         }
     }
 
-    QTextTable* InsertTable(int rows, const std::vector<Column>& columns, int widthPercent,
+    // Columns in proportion to widths.
+    QTextTable* InsertTable(int rows, const std::vector<double>& columns, int widthPercent,
                             bool ruled, bool headed, double padding = 1, double topMargin = 0) {
         QTextTableFormat format;
         if (breakBefore_) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
@@ -278,12 +323,12 @@ class Builder {
         format.setTopMargin(Pt(topMargin));
         format.setBottomMargin(Pt(ruled ? 4 : 0));
         if (headed) format.setHeaderRowCount(1);
-        int total = 0;
-        for (const Column& c : columns) total += c.width;
+        double total = 0;
+        for (double w : columns) total += w;
         QList<QTextLength> widths;
-        for (const Column& c : columns)
+        for (double w : columns)
             widths << QTextLength(QTextLength::PercentageLength,
-                                  100.0 * c.width / (total ? total : 1));
+                                  100.0 * w / (total > 0 ? total : 1));
         format.setColumnWidthConstraints(widths);
         QTextTable* table = cursor_.insertTable(rows, int(columns.size()), format);
         // With collapsed borders the grid is drawn from the cells' borders.
@@ -324,9 +369,11 @@ class Builder {
     QTextCursor cursor_;
     const Typeface& typeface_;
     Units units_;
+    double textWidthPt_;
     QTextTable* lastTable_ = nullptr;  // the one just above an empty paragraph
     bool emptyBlock_ = true, breakBefore_ = false;
     int figures_ = 0;
+    bool vector_;
 };
 
 }  // namespace
@@ -351,9 +398,18 @@ const QStringList& LoadShippedFonts() {
     return families;
 }
 
-Typeface OdtTypeface() {
-    return {{QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")},
-            {QStringLiteral("SimHei"), QStringLiteral("WenQuanYi Zen Hei")}};
+QImage FigureImage(const ProfileFigure& f) {
+    constexpr double scale = 200.0 / 96.0;
+    const QSizeF logical(f.widthMm / 25.4 * 96, f.heightMm / 25.4 * 96);
+    QImage image((logical * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintProfileChart(f.profile, f.lowPressure, painter, QRectF(QPointF(0, 0), logical));
+    }
+    return image;
 }
 
 std::vector<PageRun> SplitRuns(const Document& doc) {
@@ -370,7 +426,8 @@ std::vector<PageRun> SplitRuns(const Document& doc) {
 }
 
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units) {
+                                                 const Typeface& typeface, Units units,
+                                                 double textWidthPt, bool vectorSketch) {
     auto doc = std::make_unique<QTextDocument>();
     // The layout starts every page below this margin: superscripts in a
     // page's first line rise above the line, into the page before otherwise.
@@ -379,8 +436,9 @@ std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element
     font.setFamilies(typeface.body);
     font.setPointSizeF(10.5);
     doc->setDefaultFont(font);
-    Builder builder(*doc, typeface, units);
+    Builder builder(*doc, typeface, units, textWidthPt, vectorSketch);
     for (const Element* e : elements) std::visit(builder, *e);
+    RegisterSketchObjects(*doc);
     return doc;
 }
 
@@ -403,9 +461,21 @@ void KeepWithNext(QTextDocument& doc, double pageHeight) {
         const bool parted = format.boolProperty(kKeepWithNext) && next.isValid() &&
                             page(here.top()) != page(layout->blockBoundingRect(next).bottom() - 1);
         if (!split && !parted) continue;
-        if (std::fmod(here.top(), pageHeight) < 1) continue;  // already at a page's top
+        // A heading over a figure or a caption goes with it.
+        QTextBlock first = b;
+        for (QTextBlock p = b.previous();
+             p.isValid() && p.blockFormat().boolProperty(kKeepWithNext) &&
+             !(p.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) &&
+             !QTextCursor(p).currentTable() &&
+             page(layout->blockBoundingRect(p).top()) == page(here.top());
+             p = p.previous())
+            first = p;
+        if (std::fmod(layout->blockBoundingRect(first).top(), pageHeight) < 1) first = b;
+        if (std::fmod(layout->blockBoundingRect(first).top(), pageHeight) < 1)
+            continue;  // already at a page's top
+        format = first.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(b).setBlockFormat(format);
+        QTextCursor(first).setBlockFormat(format);
         // The layout redoes only part of the document after a format change
         // and leaves paragraphs below tables unlaid: all of it again.
         doc.markContentsDirty(0, doc.characterCount());

@@ -1,6 +1,7 @@
 // The sheet's elements as a QTextDocument. Internal to the renderers.
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 #include <QTextDocument>
 
@@ -15,11 +16,10 @@ struct Typeface {
     QStringList body, heading;
 };
 
-// PDF: fonts whose glyphs map back to their characters, so the PDF's text
-// can be searched and copied (Noto CJK's shared radical glyphs come back as
-// Kangxi radicals). ODT: the names a Chinese office suite has.
+// Fonts whose glyphs map back to their characters, so the PDF's text can be
+// searched and copied (Noto CJK's shared radical glyphs come back as Kangxi
+// radicals).
 Typeface PdfTypeface();
-Typeface OdtTypeface();
 
 // The PDF's faces are shipped in fonts/ beside the program; loaded from
 // there, a sheet embeds the same fonts on every system. Loads them once per
@@ -39,9 +39,16 @@ struct Units {
     double indent, length;
 };
 
-// The elements as one document; page breaks start a new page.
+// A figure's picture at 200 dpi, its device-independent size that of the
+// figure at 96 dpi, as the chart routine lays it out.
+QImage FigureImage(const ProfileFigure& f);
+
+// The elements as one document on pages textWidthPt wide; page breaks start a
+// new page. vectorSketch: the sketch as objects painted with the document
+// (PDF), else as pictures.
 std::unique_ptr<QTextDocument> BuildTextDocument(const std::vector<const Element*>& elements,
-                                                 const Typeface& typeface, Units units);
+                                                 const Typeface& typeface, Units units,
+                                                 double textWidthPt, bool vectorSketch = false);
 
 // After layout on pages of pageHeight: headings and captions that ended up
 // at the foot of a page, apart from what they introduce, and short

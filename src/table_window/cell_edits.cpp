@@ -7,6 +7,7 @@
 
 #include "number_text.h"
 #include "segment_columns.h"
+#include "text_limits.h"
 
 namespace gaspipe::table {
 
@@ -66,6 +67,14 @@ class Planner {
         }
         network::Segment& s = Row(cell.row);
         const QString text = cell.text.trimmed();
+        if (cell.column <= kNominal) {
+            // Ids, as the case file takes them.
+            const QString problem = CaseTextProblem(text, true);
+            if (!problem.isEmpty()) {
+                rejected_ << where + QStringLiteral("：") + problem;
+                return;
+            }
+        }
         switch (cell.column) {
             case kId:
                 s.id = Utf8(text);

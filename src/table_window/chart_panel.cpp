@@ -16,6 +16,7 @@ namespace gaspipe::table {
 ChartPanel::ChartPanel(QWidget* parent)
     : QWidget(parent),
       view_(new QChartView(this)),
+      title_(new QLabel(QStringLiteral("压力曲线"), this)),
       empty_(new QLabel(QStringLiteral("没有计算出的压力，无法绘制压力曲线。"), this)),
       stack_(new QStackedLayout) {
     empty_->setObjectName(QStringLiteral("noProfileLabel"));
@@ -31,7 +32,14 @@ ChartPanel::ChartPanel(QWidget* parent)
     connect(lowest, &QPushButton::clicked, this, &ChartPanel::lowestRequested);
     connect(exportButton, &QPushButton::clicked, this, &ChartPanel::exportRequested);
 
+    // The chart has no title of its own: the path is named here.
+    title_->setObjectName(QStringLiteral("profileTitle"));
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(title_);
+    buttons->addSpacing(8);
     buttons->addWidget(lowest);
     buttons->addWidget(exportButton);
     buttons->addStretch();
@@ -74,6 +82,11 @@ void ChartPanel::ShowProfile(network::Profile profile, bool lowPressure) {
     chart->setMargins(QMargins(4, 2, 4, 2));
     view_->setChart(chart);
     delete old;  // the view lets go of its previous chart
+    title_->setText(profile_.points.size() > 1
+                        ? QStringLiteral("压力曲线：%1 → %2")
+                              .arg(QString::fromStdString(profile_.points.front().node),
+                                   QString::fromStdString(profile_.points.back().node))
+                        : QStringLiteral("压力曲线"));
     // The source alone is no curve.
     stack_->setCurrentWidget(profile_.points.size() > 1 ? static_cast<QWidget*>(view_) : empty_);
 }

@@ -35,6 +35,7 @@ class ChartPanel : public QWidget {
 
   private:
     QChartView* view_;
+    QLabel* title_;
     QLabel* empty_;
     QStackedLayout* stack_;
     network::Profile profile_;

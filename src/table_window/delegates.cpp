@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "segment_columns.h"
 #include "segment_model.h"
+#include "text_limits.h"
 
 namespace gaspipe::table {
 
@@ -12,8 +14,17 @@ QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const QStringList choices = index.data(SegmentModel::ChoicesRole).toStringList();
     if (choices.isEmpty()) {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor))
-            line->setPlaceholderText(index.data(Qt::DisplayRole).toString());
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!line) return editor;
+        line->setPlaceholderText(index.data(Qt::DisplayRole).toString());
+        if (index.column() == kId || index.column() == kFrom || index.column() == kTo) {
+            auto* limit = new Utf8LimitValidator(kIdBytes, line);
+            connect(limit, &Utf8LimitValidator::cut, this, [this, index](const QString& message) {
+                emit textCut(ColumnTitle(index.column(), true).replace('\n', QString()) +
+                             QStringLiteral("：") + message);
+            });
+            line->setValidator(limit);
+        }
         return editor;
     }
     auto* combo = new QComboBox(parent);

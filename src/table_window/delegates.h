@@ -1,7 +1,7 @@
 // Cell editors: a drop-down where the model offers choices (materials, the
 // pipe file's nominal diameters for the row's material), otherwise a line
 // edit that shows the value in use as its placeholder when the segment sets
-// none of its own.
+// none of its own. An id's editor keeps to the case file's limit.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -19,6 +19,10 @@ class CellDelegate : public QStyledItemDelegate {
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+
+  signals:
+    // What was typed or pasted was cut to the limit; message says so.
+    void textCut(const QString& message) const;
 };
 
 }  // namespace gaspipe::table

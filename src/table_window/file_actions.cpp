@@ -17,11 +17,15 @@
 #include "case_file.h"
 #include "chart_panel.h"
 #include "library_path.h"
+#include "header_form.h"
+#include "load_messages.h"
 #include "message_box.h"
 #include "profile_chart.h"
 #include "segment_table_view.h"
 #include "segments_csv.h"
 #include "sheet_export.h"
+#include "sketch_paint.h"
+#include "sketch_panel.h"
 #include "table_window.h"
 #include "undo_commands.h"
 #include "xlsx_export.h"
@@ -32,6 +36,7 @@ namespace {
 
 constexpr int kRecentFiles = 8;
 const QSize kChartExportSize(1200, 700);
+constexpr double kSketchExportWidth = 1200;  // drawing units; the picture is twice that in pixels
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -56,13 +61,16 @@ void TableWindow::Opened() {
                 .arg(QString::fromStdString(doc_->pipeFile()), Q(doc_->pipeFileProblem())));
 }
 
+bool TableWindow::CommitPendingEdit() { return header_->CommitPending() && view_->CommitEdit(); }
+
 bool TableWindow::openFile(const QString& path) {
     const network::CaseReadResult read = network::LoadCase(LibraryPath(path));
     if (!read.value) {
-        ShowErrorBox(
-            this,
-            QStringLiteral("无法打开“%1”：\n%2").arg(QFileInfo(path).fileName(), Q(read.error)),
-            QStringLiteral("打开文件"));
+        ShowErrorBox(this,
+                     QStringLiteral("无法打开“%1”：\n%2")
+                         .arg(QFileInfo(path).fileName(),
+                              read.problem ? CaseProblemText(*read.problem) : Q(read.error)),
+                     QStringLiteral("打开文件"));
         return false;
     }
     doc_->Reset(*read.value);
@@ -73,11 +81,16 @@ bool TableWindow::openFile(const QString& path) {
 }
 
 bool TableWindow::saveFile(const QString& path) {
+    if (!CommitPendingEdit()) return false;
     const network::SaveResult saved = network::SaveCase(LibraryPath(path), doc_->data());
     if (!saved.ok) {
+        const QString name = QFileInfo(path).fileName();
         ShowErrorBox(this,
-                     QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
-                         .arg(QFileInfo(path).fileName(), Q(saved.error)),
+                     saved.problem
+                         ? QStringLiteral("未保存“%1”：保存后将无法再打开，请先修改：\n%2")
+                               .arg(name, CaseProblemText(*saved.problem))
+                         : QStringLiteral("无法保存“%1”，原有文件未改动：\n%2")
+                               .arg(name, SystemReasonText(saved.systemError)),
                      QStringLiteral("保存文件"));
         return false;
     }
@@ -97,8 +110,9 @@ bool TableWindow::importCsv(const QString& path) {
     QString error = file.error() == QFileDevice::NoError ? QString() : file.errorString();
     network::Case imported = doc_->data();
     if (error.isEmpty())
-        error = Q(network::ImportSegmentsCsv(
-            std::string_view(bytes.constData(), std::size_t(bytes.size())), imported, limits));
+        if (const auto problem = network::ImportSegments(
+                std::string_view(bytes.constData(), std::size_t(bytes.size())), imported, limits))
+            error = CsvProblemText(*problem);
     if (!error.isEmpty()) {
         ShowErrorBox(
             this,
@@ -120,30 +134,34 @@ bool TableWindow::WriteFile(const QString& path, const std::string& bytes) {
     if (fileio::WriteWholeFile(LibraryPath(path), bytes, error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出"));
     return false;
 }
 
 bool TableWindow::exportSegmentsCsv(const QString& path) {
-    return WriteFile(path, network::SegmentsToCsv(doc_->data()));
+    return CommitPendingEdit() && WriteFile(path, network::SegmentsToCsv(doc_->data()));
 }
 
 bool TableWindow::exportResultsCsv(const QString& path) {
-    return WriteFile(path, network::ResultsToCsv(doc_->data(), doc_->network()));
+    return CommitPendingEdit() &&
+           WriteFile(path, network::ResultsToCsv(doc_->data(), doc_->network()));
 }
 
 bool TableWindow::exportXlsx(const QString& path) {
+    if (!CommitPendingEdit()) return false;
     std::string error;
     if (ExportXlsx(*model_, LibraryPath(path), error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                     .arg(QFileInfo(path).fileName(), Q(error)),
+                     .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                  QStringLiteral("导出 Excel 表格"));
     return false;
 }
 
 bool TableWindow::exportChart(const QString& path) {
+    if (!CommitPendingEdit()) return false;
+    if (chartPending_) UpdateChart();  // the edit just taken in
     std::string error;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const bool ok = svg ? ExportProfileChartSvg(chart_->profile(), chart_->lowPressure(),
@@ -153,8 +171,29 @@ bool TableWindow::exportChart(const QString& path) {
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
-                         .arg(QFileInfo(path).fileName(), Q(error)),
+                         .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
                      QStringLiteral("导出压力曲线图"));
+    return ok;
+}
+
+bool TableWindow::exportSketch(const QString& path) {
+    sketch_->Refresh();
+    std::string error;
+    const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    bool ok = false;
+    if (sketch_->tree().nodes.size() < 2)
+        error = "没有可以绘制的管段";
+    else if (svg)
+        ok = ExportSketchSvg(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
+                             LibraryPath(path), error);
+    else
+        ok = ExportSketchPng(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
+                             LibraryPath(path), error);
+    if (!ok)
+        ShowErrorBox(this,
+                     QStringLiteral("无法导出计算简图“%1”，原有文件未改动：\n%2")
+                         .arg(QFileInfo(path).fileName(), Q(error)),
+                     QStringLiteral("导出计算简图"));
     return ok;
 }
 
@@ -169,9 +208,13 @@ void TableWindow::Open() {
     if (!path.isEmpty()) openFile(path);
 }
 
-bool TableWindow::Save() { return path_.isEmpty() ? SaveAs() : saveFile(path_); }
+bool TableWindow::Save() {
+    if (!CommitPendingEdit()) return false;
+    return path_.isEmpty() ? SaveAs() : saveFile(path_);
+}
 
 bool TableWindow::SaveAs() {
+    if (!CommitPendingEdit()) return false;
     QFileDialog dialog(this, QStringLiteral("另存为"), path_, kCaseFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("gpcase"));
@@ -188,6 +231,7 @@ void TableWindow::ImportCsv() {
 
 void TableWindow::ExportFile(const QString& title, const QString& filter, const QString& suffix,
                              bool (TableWindow::*write)(const QString&)) {
+    if (!CommitPendingEdit()) return;
     const QString base =
         path_.isEmpty() ? QStringLiteral("水力计算表") : QFileInfo(path_).completeBaseName();
     QFileDialog dialog(this, title, QFileInfo(path_).dir().filePath(base + '.' + suffix), filter);
@@ -204,6 +248,7 @@ void TableWindow::ExportFile(const QString& title, const QString& filter, const 
 }
 
 void TableWindow::ExportSheet() {
+    if (!CommitPendingEdit()) return;
     const ExportResult result = ExportTableSheet(this, doc_->data(), doc_->network(),
                                                  doc_->catalog(), doc_->pipeFile());
     if (result.status == ExportResult::Status::Failed)
@@ -213,6 +258,7 @@ void TableWindow::ExportSheet() {
 }
 
 bool TableWindow::MaybeSave() {
+    if (!CommitPendingEdit()) return false;
     if (doc_->undoStack()->isClean()) return true;
     const QString name = path_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(path_).fileName();
     switch (
@@ -228,16 +274,12 @@ bool TableWindow::MaybeSave() {
     }
 }
 
-namespace {
-
 std::unique_ptr<QSettings> Settings(const QString& file) {
     if (file.isEmpty())
         return std::make_unique<QSettings>(QStringLiteral("gaspipe"),
                                            QStringLiteral("gaspipe-table"));
     return std::make_unique<QSettings>(file, QSettings::IniFormat);
 }
-
-}  // namespace
 
 void TableWindow::AddRecent(const QString& path) {
     auto settings = Settings(options_.settingsFile);

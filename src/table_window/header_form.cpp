@@ -12,6 +12,7 @@
 #include "gas_defaults.h"
 #include "messages.h"
 #include "number_text.h"
+#include "text_limits.h"
 #include "ui_header_form.h"
 #include "undo_commands.h"
 
@@ -23,6 +24,9 @@ enum HeaderForm::Field : int {
     kStage,
     kDesigner,
     kDate,
+    kOrganization,
+    kSheetNumber,
+    kRevision,
     kGasKind,
     kDensity,
     kViscosity,
@@ -46,10 +50,11 @@ QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 QString Optional(const std::optional<double>& v) { return v ? ShortestText(*v) : QString(); }
 
 // Names for messages, in the order of Field.
-const char* const kFieldNames[] = {
-    "工程名称", "工程编号", "设计阶段", "设计人",   "日期",         "燃气种类",   "密度",
-    "运动粘度", "温度",     "压力级制", "计算方法", "局部阻力",     "压缩因子 Z", "气源节点",
-    "气源压力", "气源标高", "最大流速", "允许压降", "燃具额定压力", "允许压降"};
+const char* const kFieldNames[] = {"工程名称",   "工程编号",     "设计阶段", "设计人",   "日期",
+                                   "设计单位",   "计算书编号",   "版次",     "燃气种类", "密度",
+                                   "运动粘度",   "温度",         "压力级制", "计算方法", "局部阻力",
+                                   "压缩因子 Z", "气源节点",     "气源压力", "气源标高", "最大流速",
+                                   "允许压降",   "燃具额定压力", "允许压降"};
 
 // The main window's starting inlet pressure for each class.
 double DefaultSourcePressure(bool low) { return low ? 3000 : 5; }
@@ -75,6 +80,9 @@ void HeaderForm::Wire() {
         {ui->projectStage, kStage},
         {ui->projectDesigner, kDesigner},
         {ui->projectDate, kDate},
+        {ui->projectOrganization, kOrganization},
+        {ui->projectSheetNumber, kSheetNumber},
+        {ui->projectRevision, kRevision},
         {ui->gasDensity, kDensity},
         {ui->gasViscosity, kViscosity},
         {ui->gasTemperature, kTemperature},
@@ -90,11 +98,28 @@ void HeaderForm::Wire() {
     for (const auto& [line, field] : lines) {
         const Field f = field;
         connect(line, &QLineEdit::editingFinished, this, [this, f] { Commit(f); });
+        line->setProperty("headerField", int(f));
+        // The case file's limits, in bytes as it stores them.
+        if (f <= kDate || f == kSourceNode) {
+            auto* limit = new Utf8LimitValidator(f == kSourceNode ? kIdBytes : kTextBytes, line);
+            connect(limit, &Utf8LimitValidator::cut, this, [this, f](const QString& message) {
+                emit refused(QString::fromUtf8(kFieldNames[f]) + QStringLiteral("：") + message);
+            });
+            line->setValidator(limit);
+        }
     }
     connect(ui->gasKind, &QComboBox::activated, this, [this] { Commit(kGasKind); });
     connect(ui->pressureClass, &QComboBox::activated, this, [this] { Commit(kClass); });
     connect(ui->method, &QComboBox::activated, this, [this] { Commit(kMethod); });
     connect(ui->applyAllowedDrop, &QPushButton::clicked, this, [this] { Commit(kAllowedDrop); });
+}
+
+bool HeaderForm::CommitPending() {
+    auto* line = qobject_cast<QLineEdit*>(focusWidget());
+    if (!line || !isAncestorOf(line) || !line->property("headerField").isValid() ||
+        !line->isModified())
+        return true;
+    return Commit(Field(line->property("headerField").toInt()));
 }
 
 void HeaderForm::Refresh() {
@@ -106,6 +131,9 @@ void HeaderForm::Refresh() {
     ui->projectStage->setText(Q(c.project.stage));
     ui->projectDesigner->setText(Q(c.project.designer));
     ui->projectDate->setText(Q(c.project.date));
+    ui->projectOrganization->setText(Q(c.project.organization));
+    ui->projectSheetNumber->setText(Q(c.project.sheetNumber));
+    ui->projectRevision->setText(Q(c.project.revision));
     ui->gasKind->setCurrentText(Q(c.gas.kind));
     ui->gasDensity->setText(ShortestText(c.gas.density));
     ui->gasViscosity->setText(ShortestText(c.gas.viscosity));
@@ -167,22 +195,30 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
         return true;
     };
     constexpr double kAny = -1e308;
+    // A text as the case file takes it, or the reason it does not.
+    auto text = [&](const QString& value, bool id, std::string& out) {
+        error = CaseTextProblem(value, id);
+        if (!error.isEmpty()) return false;
+        out = value.toStdString();
+        return true;
+    };
     switch (field) {
         case kName:
-            h.project.name = ui->projectName->text().toStdString();
-            return true;
+            return text(ui->projectName->text(), false, h.project.name);
         case kNumber:
-            h.project.number = ui->projectNumber->text().toStdString();
-            return true;
+            return text(ui->projectNumber->text(), false, h.project.number);
         case kStage:
-            h.project.stage = ui->projectStage->text().toStdString();
-            return true;
+            return text(ui->projectStage->text(), false, h.project.stage);
         case kDesigner:
-            h.project.designer = ui->projectDesigner->text().toStdString();
-            return true;
+            return text(ui->projectDesigner->text(), false, h.project.designer);
         case kDate:
-            h.project.date = ui->projectDate->text().toStdString();
-            return true;
+            return text(ui->projectDate->text(), false, h.project.date);
+        case kOrganization:
+            return text(ui->projectOrganization->text(), false, h.project.organization);
+        case kSheetNumber:
+            return text(ui->projectSheetNumber->text(), false, h.project.sheetNumber);
+        case kRevision:
+            return text(ui->projectRevision->text(), false, h.project.revision);
         case kGasKind: {
             h.gas.kind = ui->gasKind->currentText().toStdString();
             // As in the main window: choosing a gas writes its properties.
@@ -201,6 +237,8 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return required(ui->gasTemperature, 0, false, h.gas.temperature);
         case kClass: {
             const bool nowLow = ui->pressureClass->currentIndex() == 0;
+            // Z is high/medium pressure's only.
+            if (nowLow) h.method.z.reset();
             if (nowLow == low) return true;
             h.pressureClass = nowLow ? sel::kLow : sel::kHighMedium;
             // The pressures change unit: start from the main window's inlet
@@ -212,14 +250,20 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
         case kMethod:
             h.method.method = ui->method->currentIndex() == 1 ? network::Method::Appendix
                                                               : network::Method::Gb50028;
+            // The appendix constants hold their own local losses and roughness:
+            // options of the other method would be refused, not used.
+            if (h.method.method == network::Method::Appendix) {
+                h.method.localLoss = hydraulics::kDefaultLocalLoss;
+                h.method.roughness.clear();
+                h.method.z.reset();
+            }
             return true;
         case kLocalLoss:
             return required(ui->localLoss, 0, true, h.method.localLoss);
         case kZ:
             return number(ui->compressibility, true, 0, false, h.method.z);
         case kSourceNode:
-            h.source.node = ui->sourceNode->text().trimmed().toStdString();
-            return true;
+            return text(ui->sourceNode->text().trimmed(), true, h.source.node);
         case kSourcePressure:
             return required(ui->sourcePressure, low ? 0 : 1, false, h.source.pressure);
         case kSourceElevation:
@@ -238,21 +282,22 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
     return true;
 }
 
-void HeaderForm::Commit(Field field) {
+bool HeaderForm::Commit(Field field) {
     const CaseHeader before = HeaderOf(doc_->data());
     CaseHeader after = before;
     QString error;
     if (!Read(field, after, error)) {
         emit refused(QString::fromUtf8(kFieldNames[field]) + QStringLiteral("：") + error);
         Refresh();
-        return;
+        return false;
     }
     if (after == before) {
         Refresh();  // the text as the value reads, e.g. "3000" for "3000.0"
-        return;
+        return true;
     }
     doc_->undoStack()->push(
         new EditHeaderCommand(doc_, before, after, field, QStringLiteral("修改工程参数")));
+    return true;
 }
 
 }  // namespace gaspipe::table

@@ -27,6 +27,11 @@ class HeaderForm : public QWidget {
     // The last field in tab order, after which the table follows.
     QWidget* lastField() const;
 
+    // Takes in the value of the field being typed in, as leaving it would
+    // (before a save, an export or closing). false when the value was
+    // refused, with the reason given through refused().
+    bool CommitPending();
+
   signals:
     // Why a value was refused, for the status bar.
     void refused(const QString& message);
@@ -35,7 +40,7 @@ class HeaderForm : public QWidget {
     enum Field : int;
     void Wire();
     void Refresh();
-    void Commit(Field field);
+    bool Commit(Field field);
     // Reads a field into h; false, with the reason in error, leaves h unusable.
     bool Read(Field field, CaseHeader& h, QString& error) const;
 

@@ -12,6 +12,12 @@ namespace {
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
+QString OptionName(const std::string& option) {
+    if (option == "local_loss") return QStringLiteral("局部阻力");
+    if (option == "roughness") return QStringLiteral("粗糙度");
+    return QStringLiteral("压缩因子 Z");
+}
+
 QString Ids(const network::CaseProblem& p, const network::Case& c) {
     return Q(network::SegmentList(c, p.segments));
 }
@@ -46,6 +52,22 @@ QString ProblemText(const network::CaseProblem& p, const network::Case& c) {
             return QStringLiteral("管段 %1 构成环路：不计算环状管网").arg(Ids(p, c));
         case Kind::UnconnectedNode:
             return QStringLiteral("节点不在任何管段上，其负荷无处计入") + detail;
+        case Kind::SourceListed:
+            return QStringLiteral(
+                       "节点列表另给了气源节点“%1”负荷或标高：气源按表头的标高计，不带负荷")
+                .arg(Q(c.source.node));
+        case Kind::OptionNotForMethod:
+            return QStringLiteral(
+                       "附录公式不用计算方法的%1（其常数已含 10% 的局部阻力）："
+                       "改用 GB 50028-2006 公式，或再选一次附录公式将其清除")
+                .arg(OptionName(p.subject));
+        case Kind::OptionNotForClass:
+            return QStringLiteral("压缩因子 Z 只用于高中压：再选一次低压将其清除");
+        case Kind::UnknownRoughnessMaterial:
+            return QStringLiteral(
+                       "计算方法的粗糙度中，管材“%1”不是钢管、PE管或铸铁管："
+                       "再选一次附录公式可清除粗糙度设置")
+                .arg(Q(p.subject));
         case Kind::InvalidValue:
             break;
     }

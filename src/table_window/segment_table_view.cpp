@@ -20,7 +20,9 @@ SegmentTableView::SegmentTableView(SegmentModel* model, SegmentSortModel* proxy,
     : QTableView(parent), model_(model), proxy_(proxy) {
     proxy_->setSourceModel(model_);
     setModel(proxy_);
-    setItemDelegate(new CellDelegate(this));
+    auto* delegate = new CellDelegate(this);
+    setItemDelegate(delegate);
+    connect(delegate, &CellDelegate::textCut, this, &SegmentTableView::message);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -200,6 +202,20 @@ void SegmentTableView::focusInEvent(QFocusEvent* event) {
     focusing_ = true;
     QTableView::focusInEvent(event);
     focusing_ = false;
+}
+
+bool SegmentTableView::CommitEdit() {
+    if (state() != EditingState) return true;
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor) return true;
+    refused_ = false;
+    commitData(editor);
+    if (refused_) {
+        refused_ = false;
+        return false;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 void SegmentTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {

@@ -32,6 +32,11 @@ class SegmentTableView : public QTableView {
     // cell. A block that does not fit asks, then is cut to the table.
     void PasteBlock(const CellBlock& block);
 
+    // Takes in the value of a cell still in its editor, as Enter would
+    // (before a save, an export or closing). false when it was refused: the
+    // editor stays open and message() says why.
+    bool CommitEdit();
+
   public slots:
     void copy();
     void cut();

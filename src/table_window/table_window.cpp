@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -29,6 +31,7 @@
 #include "segment_columns.h"
 #include "segment_model.h"
 #include "segment_table_view.h"
+#include "sketch_panel.h"
 
 namespace gaspipe::table {
 
@@ -73,6 +76,8 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     header_->setObjectName(QStringLiteral("headerForm"));
     chart_ = new ChartPanel(this);
     chart_->setObjectName(QStringLiteral("chartPanel"));
+    sketch_ = new SketchPanel(doc_, this);
+    sketch_->setObjectName(QStringLiteral("sketchPanel"));
     problems_ = new QLabel(this);
     problems_->setObjectName(QStringLiteral("problemBanner"));
     summary_ = new QLabel(this);
@@ -112,6 +117,7 @@ TableWindow::TableWindow(Options options, QWidget* parent)
         UpdateChart();
     });
     connect(chart_, &ChartPanel::exportRequested, actExportChart_, &QAction::trigger);
+    connect(sketch_, &SketchPanel::exportRequested, actExportSketch_, &QAction::trigger);
 
     setCase(NewCase());
     UpdateActions();
@@ -136,6 +142,7 @@ void TableWindow::BuildActions() {
     actExportResults_ = MakeAction(this, "actExportResults", QStringLiteral("导出计算结果 CSV…"));
     actExportXlsx_ = MakeAction(this, "actExportXlsx", QStringLiteral("导出 Excel 表格(&X)…"));
     actExportChart_ = MakeAction(this, "actExportChart", QStringLiteral("导出压力曲线图(&P)…"));
+    actExportSketch_ = MakeAction(this, "actExportSketch", QStringLiteral("导出计算简图(&K)…"));
     actExportSheet_ = MakeAction(this, "actExportSheet", QStringLiteral("导出计算书(&B)…"));
     actClose_ = MakeAction(this, "actClose", QStringLiteral("关闭(&C)"), {QKeySequence::Close});
     connect(actNew_, &QAction::triggered, this, &TableWindow::NewDocument);
@@ -159,6 +166,11 @@ void TableWindow::BuildActions() {
         ExportFile(QStringLiteral("导出压力曲线图"),
                    QStringLiteral("PNG 图片 (*.png);;SVG 矢量图 (*.svg)"), QStringLiteral("png"),
                    &TableWindow::exportChart);
+    });
+    connect(actExportSketch_, &QAction::triggered, this, [this] {
+        ExportFile(QStringLiteral("导出计算简图"),
+                   QStringLiteral("PNG 图片 (*.png);;SVG 矢量图 (*.svg)"), QStringLiteral("png"),
+                   &TableWindow::exportSketch);
     });
     connect(actExportSheet_, &QAction::triggered, this, &TableWindow::ExportSheet);
     connect(actClose_, &QAction::triggered, this, &QWidget::close);
@@ -226,8 +238,8 @@ void TableWindow::BuildMenus() {
     fileMenu_->addAction(actImportCsv_);
     fileMenu_->addSeparator();
     exportEnd_ = fileMenu_->addSeparator();
-    for (QAction* a :
-         {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_, actExportSheet_})
+    for (QAction* a : {actExportCsv_, actExportResults_, actExportXlsx_, actExportChart_,
+                       actExportSketch_, actExportSheet_})
         addExportAction(a);
     fileMenu_->addAction(actClose_);
 
@@ -288,13 +300,40 @@ void TableWindow::BuildLayout() {
     setCentralWidget(central);
     setTabOrder(header_->lastField(), view_);
 
-    auto* dock = new QDockWidget(QStringLiteral("压力曲线"), this);
-    dock->setObjectName(QStringLiteral("chartDock"));
-    dock->setWidget(chart_);
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    addDockWidget(Qt::BottomDockWidgetArea, dock);
-    resizeDocks({dock}, {340}, Qt::Vertical);
+    BuildFigures();
     statusBar()->addPermanentWidget(summary_);
+}
+
+void TableWindow::BuildFigures() {
+    // The sketch and the profile side by side, as wide as the designer
+    // drags them, remembered.
+    figures_ = new QSplitter(Qt::Horizontal, this);
+    figures_->setObjectName(QStringLiteral("figureSplitter"));
+    figures_->addWidget(sketch_);
+    figures_->addWidget(chart_);
+    figures_->setChildrenCollapsible(true);
+    figures_->setSizes({640, 560});
+    const QString key = QStringLiteral("figureSplitter");
+    auto settings = Settings(options_.settingsFile);
+    figures_->restoreState(settings->value(key).toByteArray());
+    sketch_->setPipesShown(settings->value(QStringLiteral("sketchPipes"), true).toBool());
+    connect(figures_, &QSplitter::splitterMoved, this,
+            [this, key] { Settings(options_.settingsFile)->setValue(key, figures_->saveState()); });
+    connect(sketch_, &SketchPanel::pipesToggled, this, [this](bool shown) {
+        Settings(options_.settingsFile)->setValue(QStringLiteral("sketchPipes"), shown);
+    });
+
+    figuresDock_ = new QDockWidget(QStringLiteral("计算简图与压力曲线"), this);
+    figuresDock_->setObjectName(QStringLiteral("chartDock"));
+    figuresDock_->setWidget(figures_);
+    figuresDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    addDockWidget(Qt::BottomDockWidgetArea, figuresDock_);
+    resizeDocks({figuresDock_}, {340}, Qt::Vertical);
+    // A case without segments has nothing to draw: the table has the room.
+    connect(doc_, &CaseDocument::solved, this, [this] {
+        figuresDock_->setVisible(!doc_->data().segments.empty());
+        sketch_->Invalidate();
+    });
 }
 
 void TableWindow::UpdateTitle() {

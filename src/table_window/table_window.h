@@ -14,13 +14,17 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 
 #include "case.h"
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QMenu;
+class QSettings;
+class QSplitter;
 
 namespace gaspipe::table {
 
@@ -30,6 +34,10 @@ class HeaderForm;
 class SegmentModel;
 class SegmentSortModel;
 class SegmentTableView;
+class SketchPanel;
+
+// The user's settings of the table window: the file given, or the user's own.
+std::unique_ptr<QSettings> Settings(const QString& file);
 
 class TableWindow : public QMainWindow {
     Q_OBJECT
@@ -51,6 +59,8 @@ class TableWindow : public QMainWindow {
     // document stays.
     bool openFile(const QString& path);
     // Atomic; on failure the previous file is untouched and a box says why.
+    // A case that gaspipe could not open again (an id too long, ...) is not
+    // written: the box names what to change.
     bool saveFile(const QString& path);
     bool importCsv(const QString& path);
     bool exportSegmentsCsv(const QString& path);
@@ -58,12 +68,14 @@ class TableWindow : public QMainWindow {
     bool exportXlsx(const QString& path);
     // PNG or SVG, by the name's suffix.
     bool exportChart(const QString& path);
+    bool exportSketch(const QString& path);
 
     CaseDocument* document() const { return doc_; }
     // Rows in the case's order, with the check colours in its roles.
     SegmentModel* segmentModel() const { return model_; }
     SegmentTableView* tableView() const { return view_; }
     ChartPanel* chartPanel() const { return chart_; }
+    SketchPanel* sketchPanel() const { return sketch_; }
     const QString& filePath() const { return path_; }
 
     // The File menu. Export entries of other parts of the program go in with
@@ -84,6 +96,7 @@ class TableWindow : public QMainWindow {
     void BuildActions();
     void BuildMenus();
     void BuildLayout();
+    void BuildFigures();
     void UpdateTitle();
     void UpdateStatus();
     void UpdateColumns();
@@ -91,6 +104,11 @@ class TableWindow : public QMainWindow {
     void ScheduleChart();
     void UpdateChart();
     void ShowRowMessage();
+
+    // A value still being typed, in a header field or a cell's editor, taken
+    // in before the document is saved, exported or closed; false when it was
+    // refused (the status bar says why).
+    bool CommitPendingEdit();
 
     // File menu.
     void Opened();  // after a new document is in place
@@ -124,6 +142,9 @@ class TableWindow : public QMainWindow {
     SegmentTableView* view_;
     HeaderForm* header_;
     ChartPanel* chart_;
+    SketchPanel* sketch_;
+    QSplitter* figures_ = nullptr;
+    QDockWidget* figuresDock_ = nullptr;
     QLabel* problems_;
     QLabel* summary_;
     QString path_;
@@ -142,6 +163,7 @@ class TableWindow : public QMainWindow {
     QAction* actExportResults_ = nullptr;
     QAction* actExportXlsx_ = nullptr;
     QAction* actExportChart_ = nullptr;
+    QAction* actExportSketch_ = nullptr;
     QAction* actExportSheet_ = nullptr;
     QAction* actClose_ = nullptr;
     QAction* actUndo_ = nullptr;

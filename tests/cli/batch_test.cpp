@@ -222,6 +222,27 @@ TEST(Batch, TheCurrentCodeMethodAndTheOptionalColumns) {
     EXPECT_NE(r.err.find("batch: record 9: z applies"), std::string::npos) << r.err;
 }
 
+// The starting estimate is the appendix routine's own: a current-code row
+// that fills it is refused, as `segment --start` is; an empty cell is none.
+TEST(Batch, AStartBelongsToTheAppendixMethod) {
+    const std::string high = "natural-gas,high-medium,steel,0.7247,14.5,288,100,1000,500,5";
+    const auto r = Batch(kHeader + ",start,method\n" +          //
+                         "a," + high + ",4.9,gb50028-2006\n" +  //
+                         "b," + high + ",,gb50028-2006\n" +     //
+                         "c," + high + ",4.9,\n");
+    EXPECT_EQ(r.status, 1);
+    const auto rows = Rows(r.out);
+    ASSERT_EQ(rows.size(), 4u) << r.out;
+    const std::size_t status = 13, message = 20;
+    EXPECT_EQ(rows[1][status], "input_error");
+    EXPECT_EQ(rows[1][message], "start applies to the appendix method only");
+    EXPECT_EQ(rows[2][status], "ok");
+    EXPECT_EQ(rows[3][status], "ok");
+    EXPECT_NE(r.err.find("batch: record 2: start applies to the appendix method only"),
+              std::string::npos)
+        << r.err;
+}
+
 // Every kind of record and of error, cut into chunks of every size and worked
 // on by one thread or four: the same bytes out, the same messages in the same
 // order with the same record numbers, the same exit status.

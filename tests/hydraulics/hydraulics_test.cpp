@@ -195,12 +195,19 @@ TEST(CurrentCode, FailuresAndRefusedInputs) {
         {"roughness beyond 3.7 d: no Colebrook-White root", High(),
          opt([](auto& o) { o.roughness = 400; }), Outcome::CalcError, "Colebrook"},
         {"Z for low pressure", Low(), opt([](auto& o) { o.z = 0.9; }), Outcome::InputError, "z"},
+        // P1² overflows a double: out of range like any other overflow, not
+        // "-nan is not below inf".
+        {"inlet 1e160", High(1e160), Current(), Outcome::CalcError, "out of range"},
+        {"inlet 1e200 with Z given", High(1e200), opt([](auto& o) { o.z = 0.9; }),
+         Outcome::CalcError, "out of range"},
     };
     for (const Row& row : rows) {
         const SegmentTrace t = Calculate(row.in, row.options);
         EXPECT_EQ(t.outcome, row.outcome) << row.name;
         EXPECT_FALSE(t.reason.empty()) << row.name;
         EXPECT_NE(t.reason.find(row.field), std::string::npos) << row.name << ": " << t.reason;
+        for (const char* never : {"nan", "inf"})
+            EXPECT_EQ(t.reason.find(never), std::string::npos) << row.name << ": " << t.reason;
     }
     MethodOptions appendixWithOption;
     appendixWithOption.localLoss = 0.1;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "case_builder.h"
 #include "case_file.h"
 
 namespace gaspipe::network {
@@ -87,6 +88,26 @@ TEST(CaseFile, RoundTripKeepsEveryValueAndWhatANewerProgramAdded) {
         EXPECT_NE(written.find(kept), std::string::npos) << kept << " lost:\n" << written;
     // One line per row, for readable diffs.
     EXPECT_NE(written.find("\n    {\"id\":\"干1\",\"from\":\"R\","), std::string::npos) << written;
+}
+
+// 设计单位, 计算书编号 and 版次 travel with the case when given; a file
+// that uses none of them saves as it did before they existed.
+TEST(CaseFile, SheetFieldsAreWrittenOnlyWhenGiven) {
+    const auto read = LoadCase(GASPIPE_EXAMPLES "/courtyard-medium.gpcase");
+    ASSERT_TRUE(read.value) << read.error;
+    Case c = *read.value;
+    const std::string before = CaseToJson(c);
+    EXPECT_EQ(before.find("organization"), std::string::npos);
+    c.project.organization = "某市燃气设计研究院";
+    c.project.sheetNumber = "JS-2024-015";
+    c.project.revision = "B";
+    const std::string written = CaseToJson(c);
+    EXPECT_NE(written.find(R"("sheet_number":"JS-2024-015")"), std::string::npos) << written;
+    const CaseReadResult back = ParseCase(written);
+    ASSERT_TRUE(back.value) << back.error;
+    EXPECT_EQ(back.value->project, c.project);
+    c.project.organization = c.project.sheetNumber = c.project.revision = "";
+    EXPECT_EQ(CaseToJson(c), before);
 }
 
 TEST(CaseFile, DamagedOrHostileFilesAreRefusedWithThePlace) {
@@ -177,6 +198,91 @@ TEST(CaseFile, SaveReplacesTheFileWholeOrNotAtAll) {
     EXPECT_NE(LoadCase((dir / "missing.gpcase").string()).error.find("no such file"),
               std::string::npos);
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove_all(dir);
+}
+
+// What the reader used to take and misread: a member given twice (the last
+// one won, silently), control characters in ids (raw terminal escapes in the
+// text table). Each is refused with the member, line and column.
+TEST(CaseFile, DuplicateMembersAndControlCharactersAreRefusedWithThePlace) {
+    const std::string head = R"({"format":"gaspipe-case","version":1,
+"gas":{"kind":"天然气","density":0.7,"viscosity":14,"temperature":288},
+"pressure_class":"低压","method":{"name":"appendix"},"source":{"node":"A","pressure":3000},
+)";
+    const std::string row = R"({"id":"1","from":"A","to":"B","material":"钢管","nominal":"50",)";
+    const struct {
+        const char* name;
+        std::string text;
+        std::size_t line, column;
+        const char* says;
+    } rows[] = {
+        {"length twice", head + "\"segments\":[\n" + row + R"("length":12.5,"length":99999}]})", 5,
+         76, "segment 1: 'length' is given twice"},
+        {"segments twice",
+         head + "\"segments\":[" + row + R"("length":1}],)" + "\n\"segments\":[]}", 5, 1,
+         "'segments' is given twice"},
+        {"gas twice", head + R"("gas":{},"segments":[]})", 4, 1, "'gas' is given twice"},
+        {"escape in an id",
+         head + "\"segments\":[\n" + row.substr(0, 8) + "\\u001b[31m" + row.substr(8) +
+             R"("length":1}]})",
+         5, 1, "segment 1: 'id' holds a control character"},
+        {"line break in a node", head + R"("segments":[],"nodes":[{"id":"N\n1"}]})", 4, 24,
+         "node 1: 'id' holds a control character"},
+        {"tab in the source", head.substr(0, head.find("\"A\"")) + R"("A\t"},"segments":[]})", 3,
+         52, "source: 'node' holds a control character"},
+        {"C1 control in a material",
+         head + "\"segments\":[\n" +
+             R"({"id":"1","from":"A","to":"B","material":"钢\u0085","nominal":"50","length":1}]})",
+         5, 1, "'material' holds a control character"},
+    };
+    for (const auto& r : rows) {
+        const CaseReadResult read = ParseCase(r.text);
+        ASSERT_FALSE(read.value) << r.name;
+        EXPECT_NE(read.error.find(r.says), std::string::npos) << r.name << ": " << read.error;
+        EXPECT_EQ(read.line, r.line) << r.name << ": " << read.error;
+        EXPECT_EQ(read.column, r.column) << r.name << ": " << read.error;
+    }
+    // Control characters stay allowed in free texts, which no table prints.
+    EXPECT_TRUE(ParseCase(head + R"("project":{"name":"第一行\n第二行"},"segments":[]})").value);
+}
+
+// What SaveCase writes, ParseCase reads: a case the reader would refuse is
+// not written, and the problem names the row and member.
+TEST(CaseFile, ACaseTheReaderWouldRefuseIsNotSaved) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("gpcase-save-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string path = (dir / "line.gpcase").string();
+    Case c = testing::LowPressureCase();
+    testing::AddSegment(c, "1", "A", "B");
+    ASSERT_TRUE(SaveCase(path, c).ok);
+    const std::string saved = Slurp(path);
+
+    struct Change {
+        const char* name;
+        void (*apply)(Case&);
+        const char* says;
+    };
+    const Change changes[] = {
+        {"id of 300 bytes", [](Case& k) { k.segments[0].id = std::string(300, 'x'); },
+         "segment 1: 'id' is longer than 256 bytes"},
+        {"date of 4097 bytes", [](Case& k) { k.project.date = std::string(4097, '9'); },
+         "project: 'date' is longer than 4096 bytes"},
+        {"escape in a node", [](Case& k) { k.segments[0].to = "B\x1b"; },
+         "segment 1 (id '1'): 'to' holds a control character"},
+    };
+    for (const Change& change : changes) {
+        Case bad = c;
+        change.apply(bad);
+        EXPECT_FALSE(CheckedCaseToJson(bad).problem == std::nullopt) << change.name;
+        const SaveResult r = SaveCase(path, bad);
+        EXPECT_FALSE(r.ok) << change.name;
+        ASSERT_TRUE(r.problem) << change.name;
+        EXPECT_EQ(r.problem->line, 0u) << "no place in a text nobody sees";
+        EXPECT_NE(r.error.find(change.says), std::string::npos) << r.error;
+        EXPECT_EQ(Slurp(path), saved) << change.name;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     fs::remove_all(dir);
 }
 

@@ -207,5 +207,60 @@ TEST(Network, ProposalSharesTheAllowedDropByLength) {
               std::string::npos);
 }
 
+// Method options that the method or class cannot use were ignored in a case
+// file while the command line refused them: now the same rule, in the same
+// words, refuses them before anything is solved. The appendix method's own
+// 0.1 (which every case file gaspipe wrote holds) is no option.
+TEST(CaseValues, OptionsTheMethodCannotUseAreRefusedAsOnTheCommandLine) {
+    const PipeCatalog catalog = ShippedCatalog(LowPressureCase());
+    struct Row {
+        const char* name;
+        void (*edit)(Case&);
+        const char* says;  // "" when the case is solved
+    };
+    const Row rows[] = {
+        {"appendix with its own 0.1", [](Case& c) { c.method.method = Method::Appendix; }, ""},
+        {"appendix with local_loss 0.2",
+         [](Case& c) {
+             c.method.method = Method::Appendix;
+             c.method.localLoss = 0.2;
+         },
+         "method: local_loss applies to the gb50028-2006 method only"},
+        {"appendix with a roughness",
+         [](Case& c) {
+             c.method.method = Method::Appendix;
+             c.method.roughness.push_back({"钢管", 0.15});
+         },
+         "method: roughness of 钢管: roughness applies to the gb50028-2006 method only"},
+        {"z at low pressure", [](Case& c) { c.method.z = 0.98; },
+         "method: z applies to high/medium pressure only"},
+        {"z at high/medium pressure",
+         [](Case& c) {
+             c.pressureClass = "高中压";
+             c.source.pressure = 5;
+             c.method.z = 0.98;
+         },
+         ""},
+        {"roughness of a material that does not exist",
+         [](Case& c) {
+             c.method.roughness.push_back({"钢", 0.1});
+         },
+         "method: roughness of material '钢' is not 钢管, PE管 or 铸铁管"},
+        {"negative local losses", [](Case& c) { c.method.localLoss = -0.1; },
+         "method: local_loss must not be negative (got -0.1)"},
+    };
+    for (const Row& row : rows) {
+        Case c = LowPressureCase();
+        AddSegment(c, "1", "A", "B", 10, 20.0);
+        row.edit(c);
+        Network net(catalog);
+        const bool solved = net.Load(c);
+        EXPECT_EQ(solved, *row.says == '\0') << row.name;
+        if (*row.says == '\0') continue;
+        ASSERT_EQ(net.problems().size(), 1u) << row.name;
+        EXPECT_EQ(net.problems()[0].message, row.says) << row.name;
+    }
+}
+
 }  // namespace
 }  // namespace gaspipe::network

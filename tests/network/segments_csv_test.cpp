@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "case_builder.h"
@@ -74,6 +75,64 @@ TEST(SegmentsCsv, BadRowsNameRecordAndColumnAndLeaveTheCaseAlone) {
         ASSERT_EQ(c.segments.size(), 1u);
         EXPECT_EQ(c.segments[0].id, "kept");
     }
+}
+
+// Excel and WPS run a text cell that begins with =, +, -, @, a tab or a
+// carriage return as a formula: such texts go out with a leading apostrophe
+// (as those programs mark text) and come back whole; numbers stay numbers.
+TEST(SegmentsCsv, FormulaLikeTextsGoOutMarkedAndComeBackWhole) {
+    Case c = LowPressureCase();
+    const std::string ids[] = {"=HYPERLINK(\"http://x\",\"y\")",
+                               "+1",
+                               "-2",
+                               "@SUM(A1)",
+                               "'quoted",
+                               "''=twice",
+                               "1-2",
+                               "管段=3"};
+    std::string from = "A";
+    for (std::size_t i = 0; i < std::size(ids); ++i) {
+        std::string to = std::to_string(i);
+        to.insert(to.begin(), 'N');  // not "N" + ...: GCC 12 warns falsely
+        AddSegment(c, ids[i], from, to);
+        AddNode(c, to, -1.5, 0.25);
+        from = to;
+    }
+    const std::string csv = SegmentsToCsv(c);
+    for (const char* marked :
+         {"\r\n\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",A,N0,", "\r\n'+1,N0,", "\r\n'-2,",
+          "\r\n'@SUM(A1),", "\r\n''quoted,", "\r\n'''=twice,", "\r\n1-2,", "\r\n管段=3,"})
+        EXPECT_NE(csv.find(marked), std::string::npos) << marked << " in\n" << csv;
+    EXPECT_NE(csv.find(",-1.5,0.25\r\n"), std::string::npos) << "numbers as they are";
+
+    Case back = LowPressureCase();
+    ASSERT_EQ(ImportSegmentsCsv(csv, back), "");
+    EXPECT_EQ(CaseToJson(back), CaseToJson(c));
+
+    // A marked cell from another program reads as its text.
+    Case other = LowPressureCase();
+    ASSERT_EQ(ImportSegmentsCsv("id,from,to,material,nominal,length\n'=1,A,'-B,钢管,50,1\n", other),
+              "");
+    EXPECT_EQ(other.segments[0].id, "=1");
+    EXPECT_EQ(other.segments[0].to, "-B");
+
+    // Tab and carriage return cannot start an id, but other text cells are marked alike.
+    const PipeCatalog none;
+    Network net(none);
+    Case odd = LowPressureCase();
+    AddSegment(odd, "\tA", "A", "B").material = "\r钢管";
+    net.Load(odd);
+    const std::string results = ResultsToCsv(odd, net);
+    EXPECT_NE(results.find("\r\n'\tA,A,B,\"'\r钢管\","), std::string::npos) << results;
+}
+
+TEST(SegmentsCsv, ControlCharactersInIdsAreRefusedAsTheCaseFileRefusesThem) {
+    Case c = LowPressureCase();
+    const std::string error =
+        ImportSegmentsCsv("id,from,to,material,nominal,length\n1,A,\"B\x1b[31m\",钢管,50,1\n", c);
+    EXPECT_EQ(error,
+              "record 2, column 'to': holds a control character (tab, line break, escape, ...)");
+    EXPECT_TRUE(c.segments.empty());
 }
 
 }  // namespace

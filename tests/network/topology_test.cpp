@@ -124,6 +124,17 @@ TEST(Topology, EveryFaultNamesTheSegmentsInvolved) {
          Kind::DuplicateNodeId,
          {},
          "'B' is listed twice"},
+        // The line starts at source.elevation and takes no load there.
+        {"source listed with a load",
+         [](Case& c) { AddNode(c, "A", 1, 2.5); },
+         Kind::SourceListed,
+         {},
+         "node 'A' is the source"},
+        {"source listed at another elevation",
+         [](Case& c) { AddNode(c, "A", 3, 0); },
+         Kind::SourceListed,
+         {},
+         "node 'A' is the source"},
     };
     for (const Row& row : rows) {
         Case c = Branched();
@@ -135,6 +146,12 @@ TEST(Topology, EveryFaultNamesTheSegmentsInvolved) {
         EXPECT_EQ(Ids(c, p.segments), row.segments) << row.name;
         EXPECT_NE(p.message.find(row.says), std::string::npos) << row.name << ": " << p.message;
     }
+}
+
+TEST(Topology, TheSourceListedAsItIsIsNoProblem) {
+    Case c = Branched();
+    AddNode(c, "A", c.source.elevation, 0);
+    EXPECT_TRUE(BuildTopology(c).ok());
 }
 
 TEST(Topology, SelfFedSegmentAloneIsARing) {

@@ -6,7 +6,10 @@
 #include <string>
 #include <variant>
 
+#include "case_file.h"
 #include "document.h"
+#include "network.h"
+#include "pipe_catalog.h"
 
 namespace gaspipe::sheet::test {
 
@@ -25,6 +28,32 @@ inline std::string AllText(const Document& doc) {
     }
     return text;
 }
+
+// A shipped example case solved on the shipped pipe file; ok says whether
+// it was read and solved.
+struct SolvedExample {
+    explicit SolvedExample(const std::string& name)
+        : read(network::LoadCase(std::string(GASPIPE_EXAMPLES "/") + name)),
+          catalog(Catalog(read)),
+          net(catalog),
+          ok(read.value && net.Load(*read.value)) {}
+    SolvedExample(const SolvedExample&) = delete;
+
+    const network::Case& c() const { return *read.value; }
+
+    network::CaseReadResult read;
+    network::PipeCatalog catalog;
+    network::Network net;  // holds a pointer to catalog
+    bool ok;
+
+  private:
+    static network::PipeCatalog Catalog(const network::CaseReadResult& read) {
+        if (!read.value) return {};
+        classIniFile ini;
+        ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
+        return network::PipeCatalog::Read(ini, *read.value);
+    }
+};
 
 // Standard output of a shell command.
 inline std::string Run(const std::string& command) {

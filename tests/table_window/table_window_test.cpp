@@ -168,7 +168,8 @@ TEST_F(TableWindowTest, SavedCaseOpensAsItWasAndADamagedFileOpensNothing) {
     EXPECT_FALSE(window_->openFile(damaged));
     ASSERT_EQ(boxes_.size(), 1);
     EXPECT_TRUE(boxes_.front().contains(QStringLiteral("damaged.gpcase")) &&
-                boxes_.front().contains(QStringLiteral("line ")))
+                boxes_.front().contains(QStringLiteral("文件内容不是有效的 JSON")) &&
+                boxes_.front().contains(QStringLiteral("行第")))
         << boxes_.front().toStdString();
     EXPECT_EQ(Cell(0, kLength), QStringLiteral("30")) << "the open document is untouched";
     EXPECT_EQ(window_->filePath(), QFileInfo(path).absoluteFilePath());
@@ -176,7 +177,9 @@ TEST_F(TableWindowTest, SavedCaseOpensAsItWasAndADamagedFileOpensNothing) {
     // A save that cannot be done keeps the previous file.
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
     EXPECT_FALSE(window_->saveFile(path));
-    EXPECT_EQ(boxes_.size(), 2);
+    ASSERT_EQ(boxes_.size(), 2);
+    EXPECT_TRUE(boxes_.back().endsWith(QStringLiteral("原有文件未改动：\n没有权限")))
+        << boxes_.back().toStdString();
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     EXPECT_TRUE(*network::LoadCase(path.toStdString()).value == saved);
 }
