@@ -48,7 +48,11 @@ set(_gaspipe_notice_entries
 if(TARGET gaspipe)
   list(APPEND _gaspipe_notice_entries
     "libxlsxwriter 1.1.4 (linked in, BSD 2-Clause) with the minizip (zlib licence), tmpfileplus (Mozilla Public License 2.0, source: third_party/tmpfileplus of Debian's libxlsxwriter_1.1.4.orig.tar.gz, unmodified) and MD5 (public domain) code it ships|${GASPIPE_XLSXWRITER_LICENSE}"
-    "zlib 1.2.13 (linked in with libxlsxwriter, zlib licence)|${GASPIPE_ZLIB_LICENSE}"
+    "zlib 1.2.13 (linked in with libxlsxwriter and libzip, zlib licence)|${GASPIPE_ZLIB_LICENSE}"
+    "libzip 1.7.3 (linked in, BSD 3-Clause)|${GASPIPE_LIBZIP_LICENSE}"
+    "libodfgen 0.1.8 (linked in, unmodified, Mozilla Public License 2.0, chosen from its MPL 2.0 / GNU LGPL 2.1+ licensing, source: Debian's libodfgen_0.1.8.orig.tar.xz)|${GASPIPE_LIBODFGEN_LICENSE}"
+    "libxml2 2.9.14 (linked in with libodfgen, MIT licence)|${GASPIPE_LIBXML2_LICENSE}"
+    "librevenge 0.0.5 (linked in, unmodified, Mozilla Public License 2.0, chosen from its MPL 2.0 / GNU LGPL 2.1+ licensing, source: Debian's librevenge_0.0.5.orig.tar.bz2), compiled with header-only parts of Boost 1.74 (Boost Software License 1.0, which asks no notice of object code)|${GASPIPE_LIBREVENGE_LICENSE}"
     "Fonts DejaVu Serif and DejaVu Sans (fonts/DejaVuSerif.ttf, fonts/DejaVuSans.ttf, unmodified, from Debian's fonts-dejavu-core, Bitstream Vera licence, DejaVu changes in the public domain)|/usr/share/doc/fonts-dejavu-core/copyright"
     "Font AR PL UMing (fonts/uming.ttc, unmodified, from Debian's fonts-arphic-uming, Arphic Public License, verbatim in the text below)|/usr/share/doc/fonts-arphic-uming/copyright"
     "Font WenQuanYi Zen Hei (fonts/wqy-zenhei.ttc, unmodified, from Debian's fonts-wqy-zenhei 0.9.45, GNU GPL 2 with the font embedding exception, so a PDF that embeds it is not covered by the GPL, the font file is its source as released, also in Debian's fonts-wqy-zenhei_0.9.45.orig.tar.gz)|/usr/share/doc/fonts-wqy-zenhei/copyright"

@@ -10,7 +10,8 @@
 # gb50028-2006, which computes in double with the C library's pow and log10,
 # the numbers may differ in their last bits (same_numbers.awk).
 # sheet: the PDF sheets of the worked example and of CASE, as pdftotext reads
-# them, with the same fonts embedded and the same number of pages.
+# them, with the same fonts embedded and the same number of pages; with
+# LibreOffice, their ODTs laid out on the same number of pages.
 set -u
 linux=$1 windows=$2 scratch=$3 job=$4
 if [ ! -x "$linux" ]; then
@@ -49,7 +50,23 @@ if [ "$job" = sheet ]; then
                sub(/(regular|book|light)$/, "", f); print f, $2, $3, $4 }' | sort -u > $sheet-$build.fonts
     done
     echo "$sheet sheet: $(cat $sheet-windows.err | tr '\n' ' ')fonts $(cut -d' ' -f1 $sheet-windows.fonts | tr '\n' ' ')"
-    for part in txt fonts err; do
+    parts="txt fonts err"
+    # The ODT, written through each build's libodfgen and libzip, laid out by
+    # LibreOffice: as many pages.
+    if command -v soffice > /dev/null 2>&1; then
+      for build in linux windows; do
+        eval "program=\$$build"
+        mkdir -p odt-$build
+        rm -f odt-$build/$sheet.odt odt-$build/$sheet.pdf
+        "$program" sheet "$@" --ini PipeParameters.Ini -o odt-$build/$sheet.odt > /dev/null 2>&1
+        HOME=$PWD/office timeout 300 soffice -env:UserInstallation=file://"$PWD/office" --headless \
+          --convert-to pdf --outdir odt-$build odt-$build/$sheet.odt > /dev/null 2>&1
+        { pdfinfo odt-$build/$sheet.pdf 2>&1 | grep '^Pages:' || echo 'not converted'; } > $sheet-$build.odt-pages
+      done
+      echo "$sheet sheet as ODT in LibreOffice: $(cat $sheet-windows.odt-pages)"
+      parts="$parts odt-pages"
+    fi
+    for part in $parts; do
       if ! cmp -s $sheet-linux.$part $sheet-windows.$part; then
         echo "the Windows build's $sheet sheet differs ($part):" >&2
         diff $sheet-linux.$part $sheet-windows.$part | head -20 >&2
