@@ -176,13 +176,16 @@ if(GASPIPE_BUILD_GUI)
   # MPL 2.0 (or LGPL 2.1+ at the user's choice), whose files may be linked
   # in. librevenge uses header-only parts of Boost (string algorithms,
   # base64 iterators, Spirit), taken from Debian's libboost1.74-dev.
-  if(NOT EXISTS /usr/include/boost/spirit/include/qi.hpp)
-    message(FATAL_ERROR "librevenge for Windows needs Boost's headers: apt-get install libboost1.74-dev")
+  set(GASPIPE_BOOST_INCLUDE_DIR /usr/include CACHE PATH "The folder holding Boost's boost/ headers")
+  if(NOT EXISTS ${GASPIPE_BOOST_INCLUDE_DIR}/boost/spirit/include/qi.hpp)
+    message(FATAL_ERROR "librevenge for Windows needs Boost's headers in "
+            "GASPIPE_BOOST_INCLUDE_DIR (on Debian: apt-get install libboost1.74-dev)")
   endif()
   # A folder with nothing but the boost headers, so no other Linux header is
   # on the include path.
   file(MAKE_DIRECTORY ${_gaspipe_deps}/include-boost)
-  file(CREATE_LINK /usr/include/boost ${_gaspipe_deps}/include-boost/boost SYMBOLIC)
+  file(CREATE_LINK ${GASPIPE_BOOST_INCLUDE_DIR}/boost ${_gaspipe_deps}/include-boost/boost
+       SYMBOLIC COPY_ON_ERROR)
   gaspipe_debian_source(_revenge librevenge libr/librevenge/librevenge_0.0.5.orig.tar.bz2
     5892ca6796f7a2a93d580832e907e849b19d980b40d326a283b18877ab6de0c5 librevenge-0.0.5)
   add_library(gaspipe_librevenge STATIC EXCLUDE_FROM_ALL)
