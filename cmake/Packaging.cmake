@@ -124,10 +124,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 if(TARGET gaspipe)
   # Qt loads its platform plugin and its Chinese texts at run time, so
-  # dpkg-shlibdeps cannot see them; the windows name Chinese fonts that only
-  # the recommended packages provide.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-      "fonts-wqy-zenhei | fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming")
+  # dpkg-shlibdeps cannot see them; the sheet's fonts are linked from
+  # lib/gaspipe/fonts (cmake/SheetFonts.cmake); the windows name Chinese fonts
+  # that the recommended package provides too.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core, fonts-arphic-uming, fonts-wqy-zenhei")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-ukai")
 endif()
 include(CPack)

@@ -6,6 +6,12 @@
 #   Debian packages when cross-compiling on Debian (copied, so that no other
 #   Linux header is on the include path), or else from Debian's source
 #   tarballs of the same versions.
+# - libxlsxwriter (the table window's Excel export) and the zlib it needs are
+#   built from Debian's source tarballs as static libraries (BSD and zlib
+#   licences), with the minizip, tmpfileplus and MD5 copies upstream ships.
+# - libzip, librevenge, libodfgen and the libxml2 it needs (the sheet's ODT)
+#   likewise, statically; librevenge needs Boost's header-only parts from
+#   Debian's libboost1.74-dev.
 # - GoogleTest is built from Debian's googletest sources (/usr/src/googletest).
 #
 # Downloads are checked against the SHA-256 pinned here and kept in
@@ -114,6 +120,131 @@ install(TARGETS gaspipe_libcsv RUNTIME DESTINATION ${GASPIPE_INSTALL_LIBEXEC})
 set(CSV_LIBRARY gaspipe_libcsv)
 set(CSV_INCLUDE_DIR ${_libcsv})
 set(GASPIPE_LIBCSV_LICENSE ${_libcsv}/COPYING.LESSER)
+
+# --- zlib and libxlsxwriter (with the windows only) -----------------------------
+if(GASPIPE_BUILD_GUI)
+  gaspipe_debian_source(_zlib zlib z/zlib/zlib_1.2.13.dfsg.orig.tar.bz2
+    71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1 zlib-1.2.13.dfsg)
+  add_library(gaspipe_zlib STATIC EXCLUDE_FROM_ALL)
+  foreach(_file adler32 compress crc32 deflate inffast inflate inftrees trees uncompr zutil)
+    target_sources(gaspipe_zlib PRIVATE ${_zlib}/${_file}.c)
+  endforeach()
+  target_include_directories(gaspipe_zlib SYSTEM PUBLIC ${_zlib})
+
+  gaspipe_debian_source(_xlsxwriter libxlsxwriter libx/libxlsxwriter/libxlsxwriter_1.1.4.orig.tar.gz
+    b379eb35fdd9c653ebe72485b9c992f612c7ea66f732784457997d6e782f619b libxlsxwriter-RELEASE_1.1.4)
+  file(GLOB _xlsxwriter_sources ${_xlsxwriter}/src/*.c)
+  add_library(gaspipe_xlsxwriter STATIC EXCLUDE_FROM_ALL ${_xlsxwriter_sources}
+    ${_xlsxwriter}/third_party/minizip/ioapi.c ${_xlsxwriter}/third_party/minizip/zip.c
+    ${_xlsxwriter}/third_party/tmpfileplus/tmpfileplus.c ${_xlsxwriter}/third_party/md5/md5.c)
+  # The definitions upstream's CMakeLists.txt gives a MinGW static build.
+  target_compile_definitions(gaspipe_xlsxwriter PRIVATE NOCRYPT NOUNCRYPT USE_FILE32API)
+  target_include_directories(gaspipe_xlsxwriter SYSTEM PUBLIC ${_xlsxwriter}/include)
+  target_link_libraries(gaspipe_xlsxwriter PRIVATE gaspipe_zlib)
+  set(GASPIPE_ZLIB_LICENSE ${_zlib}/LICENSE)
+  set(GASPIPE_XLSXWRITER_LICENSE ${_xlsxwriter}/License.txt)
+
+  # libzip through its own CMake build, configured down to what the sheet's
+  # ODT needs: deflate over the zlib above, no crypto, bzip2, xz, tools or
+  # install rules. ZLIB::ZLIB is defined first, so its FindZLIB takes ours.
+  gaspipe_debian_source(_libzip libzip libz/libzip/libzip_1.7.3.orig.tar.xz
+    a60473ffdb7b4260c08bfa19c2ccea0438edac11193c3afbbb1f17fbcf6c6132 libzip-1.7.3)
+  add_library(ZLIB::ZLIB INTERFACE IMPORTED)
+  set_target_properties(ZLIB::ZLIB PROPERTIES INTERFACE_LINK_LIBRARIES gaspipe_zlib)
+  set(ZLIB_INCLUDE_DIR ${_zlib} CACHE PATH "" FORCE)
+  set(ZLIB_LIBRARY gaspipe_zlib CACHE STRING "" FORCE)
+  foreach(_option ENABLE_COMMONCRYPTO ENABLE_GNUTLS ENABLE_MBEDTLS ENABLE_OPENSSL
+                  ENABLE_WINDOWS_CRYPTO ENABLE_BZIP2 ENABLE_LZMA BUILD_TOOLS BUILD_REGRESS
+                  BUILD_EXAMPLES BUILD_DOC LIBZIP_DO_INSTALL)
+    set(${_option} OFF CACHE BOOL "" FORCE)
+  endforeach()
+  # Its option(BUILD_SHARED_LIBS ... ON) is to take the OFF set here, not to
+  # put ON into the cache for this whole project.
+  set(CMAKE_POLICY_DEFAULT_CMP0077 NEW)
+  set(CMAKE_POLICY_DEFAULT_CMP0063 NEW)
+  set(BUILD_SHARED_LIBS OFF)
+  add_subdirectory(${_libzip} ${_gaspipe_deps}/libzip-build EXCLUDE_FROM_ALL SYSTEM)
+  unset(BUILD_SHARED_LIBS)
+  unset(CMAKE_POLICY_DEFAULT_CMP0077)
+  unset(CMAKE_POLICY_DEFAULT_CMP0063)
+  # Upstream's code as Debian builds it; its warnings are not ours to fix.
+  target_compile_options(zip PRIVATE -w)
+  set(GASPIPE_LIBZIP_LICENSE ${_libzip}/LICENSE)
+
+  # librevenge (its core library only) and libodfgen, as static libraries:
+  # their autotools builds add nothing a cross build needs. Both are under
+  # MPL 2.0 (or LGPL 2.1+ at the user's choice), whose files may be linked
+  # in. librevenge uses header-only parts of Boost (string algorithms,
+  # base64 iterators, Spirit), taken from Debian's libboost1.74-dev.
+  set(GASPIPE_BOOST_INCLUDE_DIR /usr/include CACHE PATH "The folder holding Boost's boost/ headers")
+  if(NOT EXISTS ${GASPIPE_BOOST_INCLUDE_DIR}/boost/spirit/include/qi.hpp)
+    message(FATAL_ERROR "librevenge for Windows needs Boost's headers in "
+            "GASPIPE_BOOST_INCLUDE_DIR (on Debian: apt-get install libboost1.74-dev)")
+  endif()
+  # A folder with nothing but the boost headers, so no other Linux header is
+  # on the include path.
+  file(MAKE_DIRECTORY ${_gaspipe_deps}/include-boost)
+  file(CREATE_LINK ${GASPIPE_BOOST_INCLUDE_DIR}/boost ${_gaspipe_deps}/include-boost/boost
+       SYMBOLIC COPY_ON_ERROR)
+  gaspipe_debian_source(_revenge librevenge libr/librevenge/librevenge_0.0.5.orig.tar.bz2
+    5892ca6796f7a2a93d580832e907e849b19d980b40d326a283b18877ab6de0c5 librevenge-0.0.5)
+  add_library(gaspipe_librevenge STATIC EXCLUDE_FROM_ALL)
+  foreach(_file BinaryData MemoryStream Property PropertyList PropertyListVector String
+                StringVector SVGDrawingGenerator)
+    target_sources(gaspipe_librevenge PRIVATE ${_revenge}/src/lib/RVNG${_file}.cpp)
+  endforeach()
+  target_compile_definitions(gaspipe_librevenge PRIVATE LIBREVENGE_BUILD BOOST_ERROR_CODE_HEADER_ONLY)
+  target_include_directories(gaspipe_librevenge SYSTEM PUBLIC ${_revenge}/inc)
+  target_include_directories(gaspipe_librevenge SYSTEM PRIVATE ${_gaspipe_deps}/include-boost)
+  target_compile_options(gaspipe_librevenge PRIVATE -w)
+  set(GASPIPE_LIBREVENGE_LICENSE ${_revenge}/COPYING.MPL)
+
+  # libxml2, which libodfgen parses embedded XML with (the sheet embeds
+  # none), through its own CMake build into a folder of its own: its install
+  # rules, which cannot be switched off, stay out of this project's
+  # installation. Static, reduced to the parser and the tree.
+  gaspipe_debian_source(_libxml2 libxml2 libx/libxml2/libxml2_2.9.14+dfsg.orig.tar.xz
+    4fe913dec8b1ab89d13b489b419a8203176ea39e931eaa0d25b17eafb9c279e9 libxml2-2.9.14)
+  set(_libxml2_prefix ${_gaspipe_deps}/libxml2-install)
+  set(_libxml2_options)
+  foreach(_option C14N CATALOG DEBUG DOCB FTP HTML HTTP ICONV ICU LZMA MODULES PROGRAMS
+                  PYTHON SCHEMAS SCHEMATRON TESTS XINCLUDE XPTR ZLIB)
+    list(APPEND _libxml2_options -DLIBXML2_WITH_${_option}=OFF)
+  endforeach()
+  include(ExternalProject)
+  ExternalProject_Add(gaspipe_libxml2_build
+    SOURCE_DIR ${_libxml2}
+    BINARY_DIR ${_gaspipe_deps}/libxml2-build
+    INSTALL_DIR ${_libxml2_prefix}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/toolchains/mingw-w64-posix.cmake
+               -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=<INSTALL_DIR>
+               -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER}
+               -DBUILD_SHARED_LIBS=OFF ${_libxml2_options}
+               # Its functions not marked for export from the DLLs it is
+               # linked into, which would then export nothing else.
+               "-DCMAKE_C_FLAGS=-w -DLIBXML_STATIC"
+    BUILD_BYPRODUCTS ${_libxml2_prefix}/lib/libxml2.a
+    EXCLUDE_FROM_ALL ON)
+  file(MAKE_DIRECTORY ${_libxml2_prefix}/include/libxml2)
+  add_library(gaspipe_libxml2 STATIC IMPORTED)
+  set_target_properties(gaspipe_libxml2 PROPERTIES
+    IMPORTED_LOCATION ${_libxml2_prefix}/lib/libxml2.a
+    INTERFACE_INCLUDE_DIRECTORIES ${_libxml2_prefix}/include/libxml2
+    INTERFACE_COMPILE_DEFINITIONS LIBXML_STATIC
+    INTERFACE_LINK_LIBRARIES ws2_32)
+  add_dependencies(gaspipe_libxml2 gaspipe_libxml2_build)
+  set(GASPIPE_LIBXML2_LICENSE ${_libxml2}/Copyright)
+
+  gaspipe_debian_source(_odfgen libodfgen libo/libodfgen/libodfgen_0.1.8.orig.tar.xz
+    55200027fd46623b9bdddd38d275e7452d1b0ff8aeddcad6f9ae6dc25f610625 libodfgen-0.1.8)
+  file(GLOB _odfgen_sources ${_odfgen}/src/*.cxx)
+  add_library(gaspipe_libodfgen STATIC EXCLUDE_FROM_ALL ${_odfgen_sources})
+  target_compile_definitions(gaspipe_libodfgen PRIVATE LIBODFGEN_BUILD VERSION="0.1.8")
+  target_include_directories(gaspipe_libodfgen SYSTEM PUBLIC ${_odfgen}/inc)
+  target_compile_options(gaspipe_libodfgen PRIVATE -w)
+  target_link_libraries(gaspipe_libodfgen PUBLIC gaspipe_librevenge PRIVATE gaspipe_libxml2)
+  set(GASPIPE_LIBODFGEN_LICENSE ${_odfgen}/COPYING.MPL)
+endif()
 
 # --- GoogleTest -----------------------------------------------------------------
 if(GASPIPE_BUILD_TESTS)

@@ -26,6 +26,10 @@ if ls "$(dirname "$real")"/gaspipe-sheet.* >/dev/null 2>&1; then
   (cd / && "$calc" sheet --gas lpg --class low --material pe --density 2.38 --viscosity 3.25 \
      --temperature 288 --diameter 50 --length 10 --flow 30 --inlet 3000 -o "$prefix/check.pdf") ||
     fail "gaspipe-calc started through its link writes no PDF sheet"
+  # The sheet's fonts beside the programs, links to Debian's font packages.
+  for font in DejaVuSerif.ttf DejaVuSans.ttf uming.ttc wqy-zenhei.ttc; do
+    [ -f "$(dirname "$real")/fonts/$font" ] || fail "no fonts/$font beside $real"
+  done
 fi
 
 if [ -e "$prefix/bin/gaspipe" ] || [ -L "$prefix/bin/gaspipe" ]; then

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
@@ -24,6 +23,7 @@
 #include "dialogs.h"
 #include "gas_defaults.h"
 #include "group_frame_style.h"
+#include "library_path.h"
 #include "locale_number.h"
 #include "message_box.h"
 #include "pipe_file.h"
@@ -205,7 +205,7 @@ void FrmJbcs::Form_Load(const QString& programDir) {
     // one gives two in a row, as the name is a plain concatenation.
     const QString fileName =
         QDir::toNativeSeparators(programDir) + QDir::separator() + QString::fromUtf8(kPipeFileName);
-    IniFile().INIFileName(QFile::encodeName(fileName).toStdString());
+    IniFile().INIFileName(LibraryPath(fileName));
 
     FillPipeDia(sel::kSteel);
 }

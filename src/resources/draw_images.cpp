@@ -90,9 +90,9 @@ QImage Icon(int size) {
     return img;
 }
 
-// A Windows icon file holding the icon at the sizes Explorer, the taskbar
+// A Windows icon file holding an icon at the sizes Explorer, the taskbar
 // and the title bar ask for, each entry a PNG (read since Windows Vista).
-bool SaveIco(const QString& path) {
+bool SaveIco(const QString& path, QImage (*icon)(int size)) {
     const int sizes[] = {16, 24, 32, 48, 64, 256};
     QByteArray directory, images;
     auto put16 = [](QByteArray& a, int v) { a.append(char(v & 0xFF)).append(char(v >> 8 & 0xFF)); };
@@ -102,7 +102,7 @@ bool SaveIco(const QString& path) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        if (!Icon(size).save(&buffer, "PNG")) return false;
+        if (!icon(size).save(&buffer, "PNG")) return false;
         directory.append(char(size == 256 ? 0 : size)).append(char(size == 256 ? 0 : size));
         directory.append(char(0)).append(char(0));  // no palette, reserved
         put16(directory, 1);                        // colour planes
@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
         ok = Icon(size).save(dir.filePath(QStringLiteral("gaspipe-%1.png").arg(size))) &&
              TableIcon(size).save(dir.filePath(QStringLiteral("gaspipe-table-%1.png").arg(size))) &&
              ok;
-    ok = SaveIco(dir.filePath("gaspipe.ico")) && ok;
+    ok = SaveIco(dir.filePath("gaspipe.ico"), Icon) && ok;
+    ok = SaveIco(dir.filePath("gaspipe-table.ico"), TableIcon) && ok;
     return ok ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "atomic_file.h"
+#include "headless_platform.h"
 #include "html.h"
 #include "sheet_files.h"
 #include "sheet_render.h"
@@ -30,7 +31,8 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 std::unique_ptr<QApplication> HeadlessApplication() {
     if (QCoreApplication::instance()) return nullptr;
     if (!standardHandler) standardHandler = qInstallMessageHandler(QuietHandler);
-    static char program[] = "gaspipe-calc", option[] = "-platform", platform[] = "offscreen";
+    static char program[] = "gaspipe-calc", option[] = "-platform", platform[32];
+    std::snprintf(platform, sizeof platform, "%s", detail::HeadlessPlatform());
     static char* argv[] = {program, option, platform, nullptr};
     static int argc;
     argc = 3;

@@ -97,6 +97,7 @@ void DrawRunningTexts(QPainter& painter, const Document& doc, const QRectF& body
 }  // namespace
 
 QByteArray RenderPdf(const Document& doc) {
+    LoadShippedFonts();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -1,6 +1,9 @@
 #include "text_document.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFontDatabase>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
@@ -375,9 +378,24 @@ class Builder {
 
 }  // namespace
 
+// DejaVu Sans gives the heading face what it lacks (the minus sign), as the
+// system's fallback would on Linux; named here, it is the same on Windows.
 Typeface PdfTypeface() {
     return {{QStringLiteral("DejaVu Serif"), QStringLiteral("AR PL UMing CN")},
-            {QStringLiteral("WenQuanYi Zen Hei")}};
+            {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("DejaVu Sans")}};
+}
+
+const QStringList& LoadShippedFonts() {
+    static const QStringList families = [] {
+        QStringList loaded;
+        const QDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.ttc")}, QDir::Files))
+            loaded << QFontDatabase::applicationFontFamilies(
+                QFontDatabase::addApplicationFont(dir.filePath(name)));
+        return loaded;
+    }();
+    return families;
 }
 
 QImage FigureImage(const ProfileFigure& f) {

@@ -21,6 +21,11 @@ struct Typeface {
 // radicals).
 Typeface PdfTypeface();
 
+// The PDF's faces are shipped in fonts/ beside the program; loaded from
+// there, a sheet embeds the same fonts on every system. Loads them once per
+// process and gives the families they hold.
+const QStringList& LoadShippedFonts();
+
 // Elements up to a page break, printed on pages of one orientation.
 struct PageRun {
     Orientation orientation = Orientation::Portrait;

@@ -16,6 +16,7 @@
 #include "case_document.h"
 #include "case_file.h"
 #include "chart_panel.h"
+#include "library_path.h"
 #include "header_form.h"
 #include "load_messages.h"
 #include "message_box.h"
@@ -37,7 +38,6 @@ constexpr int kRecentFiles = 8;
 const QSize kChartExportSize(1200, 700);
 constexpr double kSketchExportWidth = 1200;  // drawing units; the picture is twice that in pixels
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 const QString kCaseFilter = QStringLiteral("水力计算文件 (*.gpcase);;所有文件 (*)");
@@ -64,7 +64,7 @@ void TableWindow::Opened() {
 bool TableWindow::CommitPendingEdit() { return header_->CommitPending() && view_->CommitEdit(); }
 
 bool TableWindow::openFile(const QString& path) {
-    const network::CaseReadResult read = network::LoadCase(NativePath(path));
+    const network::CaseReadResult read = network::LoadCase(LibraryPath(path));
     if (!read.value) {
         ShowErrorBox(this,
                      QStringLiteral("无法打开“%1”：\n%2")
@@ -82,7 +82,7 @@ bool TableWindow::openFile(const QString& path) {
 
 bool TableWindow::saveFile(const QString& path) {
     if (!CommitPendingEdit()) return false;
-    const network::SaveResult saved = network::SaveCase(NativePath(path), doc_->data());
+    const network::SaveResult saved = network::SaveCase(LibraryPath(path), doc_->data());
     if (!saved.ok) {
         const QString name = QFileInfo(path).fileName();
         ShowErrorBox(this,
@@ -131,7 +131,7 @@ bool TableWindow::importCsv(const QString& path) {
 
 bool TableWindow::WriteFile(const QString& path, const std::string& bytes) {
     std::string error;
-    if (fileio::WriteWholeFile(NativePath(path), bytes, error)) return true;
+    if (fileio::WriteWholeFile(LibraryPath(path), bytes, error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
                      .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
@@ -151,7 +151,7 @@ bool TableWindow::exportResultsCsv(const QString& path) {
 bool TableWindow::exportXlsx(const QString& path) {
     if (!CommitPendingEdit()) return false;
     std::string error;
-    if (ExportXlsx(*model_, NativePath(path), error)) return true;
+    if (ExportXlsx(*model_, LibraryPath(path), error)) return true;
     ShowErrorBox(this,
                  QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
                      .arg(QFileInfo(path).fileName(), SystemReasonText(error)),
@@ -165,9 +165,9 @@ bool TableWindow::exportChart(const QString& path) {
     std::string error;
     const bool svg = path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
     const bool ok = svg ? ExportProfileChartSvg(chart_->profile(), chart_->lowPressure(),
-                                                kChartExportSize, NativePath(path), error)
+                                                kChartExportSize, LibraryPath(path), error)
                         : ExportProfileChartPng(chart_->profile(), chart_->lowPressure(),
-                                                kChartExportSize, NativePath(path), error);
+                                                kChartExportSize, LibraryPath(path), error);
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法写入“%1”，原有文件未改动：\n%2")
@@ -185,10 +185,10 @@ bool TableWindow::exportSketch(const QString& path) {
         error = "没有可以绘制的管段";
     else if (svg)
         ok = ExportSketchSvg(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
-                             NativePath(path), error);
+                             LibraryPath(path), error);
     else
         ok = ExportSketchPng(sketch_->tree(), sketch_->pipesShown(), font(), kSketchExportWidth,
-                             NativePath(path), error);
+                             LibraryPath(path), error);
     if (!ok)
         ShowErrorBox(this,
                      QStringLiteral("无法导出计算简图“%1”，原有文件未改动：\n%2")

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
-#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +24,7 @@
 #include "chart_panel.h"
 #include "gas_defaults.h"
 #include "header_form.h"
+#include "library_path.h"
 #include "messages.h"
 #include "pipe_file.h"
 #include "profile.h"
@@ -66,7 +67,7 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     if (options_.pipeFile.isEmpty())
         options_.pipeFile = QCoreApplication::applicationDirPath() + QLatin1Char('/') +
                             QString::fromUtf8(kPipeFileName);
-    doc_ = new CaseDocument(QFile::encodeName(options_.pipeFile).toStdString(), this);
+    doc_ = new CaseDocument(LibraryPath(options_.pipeFile), this);
     model_ = new SegmentModel(doc_, this);
     proxy_ = new SegmentSortModel(this);
     view_ = new SegmentTableView(model_, proxy_, this);

@@ -11,10 +11,12 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPointer>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <string>
+
+#include "cp936.h"
 #include "frm_jbcs.h"
 #include "message_box.h"
 #include "results_panel.h"
@@ -56,8 +58,11 @@ class FrmJbcsTest : public ::testing::Test {
     void Open(const char* pipeFile = kPipeFile) {
         QFile file(dir_.filePath(QStringLiteral("PipeParameters.Ini")));
         file.remove();
-        if (pipeFile && file.open(QIODevice::WriteOnly))
-            file.write(QStringEncoder("GB18030").encode(QString::fromUtf8(pipeFile)));
+        // The system's own code page 936 table: Qt has GB18030 only with ICU,
+        // which the Windows build's Qt lacks.
+        std::string bytes;
+        if (pipeFile && gbk::cp936::Encode(pipeFile, bytes) && file.open(QIODevice::WriteOnly))
+            file.write(bytes.data(), qint64(bytes.size()));
         file.close();
         window_ = new FrmJbcs(dir_.path());
         window_->show();

@@ -4,12 +4,11 @@
 
 #include <QApplication>
 
-#include <cstdlib>
-
 #include "resources.h"
 
 int main(int argc, char* argv[]) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // 0: keep a caller's value
+    // A caller's platform stays (under Wine: minimal, see cmake/wine-run.in).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

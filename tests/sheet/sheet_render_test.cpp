@@ -134,6 +134,15 @@ TEST_F(SheetFileTest, TableSheetInEveryFormat) {
     EXPECT_NE(page.find("<svg"), std::string::npos);
 }
 
+// The PDF's faces come from fonts/ beside the program on every system, not
+// from whatever the system has installed.
+TEST(ShippedFonts, AreLoadedFromBesideTheProgram) {
+    const QStringList& families = detail::LoadShippedFonts();
+    for (const char* family : {"DejaVu Serif", "DejaVu Sans", "AR PL UMing CN", "WenQuanYi Zen Hei"})
+        EXPECT_TRUE(families.contains(QString::fromLatin1(family))) << family << " is not among "
+                                                                    << families.join(", ").toStdString();
+}
+
 // The sketch comes before the table, drawn as text a reader can search in
 // the PDF and inline in the HTML: segment ids, pipes and end loads as the
 // case files give them.
@@ -422,7 +431,8 @@ TEST_F(SheetFileTest, OnlyTheKnownFormats) {
 }  // namespace gaspipe::sheet
 
 int main(int argc, char* argv[]) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // 0: keep a caller's value
+    // A caller's platform stays (under Wine: minimal, see cmake/wine-run.in).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

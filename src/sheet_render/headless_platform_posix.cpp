@@ -1,0 +1,7 @@
+#include "headless_platform.h"
+
+namespace gaspipe::sheet::detail {
+
+const char* HeadlessPlatform() { return "offscreen"; }
+
+}  // namespace gaspipe::sheet::detail
