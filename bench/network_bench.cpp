@@ -36,7 +36,7 @@ Case TenThousandSegments(Method method) {
     for (int n = kSegments; n >= 1; --n) below[parent[n]] += below[n];
     for (int n = 1; n <= kSegments; ++n) {
         const std::string node = NodeName(n);
-        c.nodes.push_back({node, 0, 2, {}});
+        c.nodes.push_back({node, 0, 2, {}, {}, {}, {}});
         Segment s;
         s.id = std::to_string(n);
         s.from = NodeName(parent[n]);

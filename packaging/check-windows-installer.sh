@@ -20,7 +20,7 @@ rm -rf "$GASPIPE_WINEPREFIX"
 run=$build/wine-run
 "$run" "$installer" /S
 dir=$GASPIPE_WINEPREFIX/drive_c/Program\ Files/gaspipe
-for f in gaspipe-calc.exe PipeParameters.Ini libcsv.dll LICENSE.txt THIRD-PARTY-NOTICES.txt \
+for f in gaspipe-calc.exe PipeParameters.Ini Simultaneity.ini libcsv.dll LICENSE.txt THIRD-PARTY-NOTICES.txt \
          Uninstall.exe; do
   [ -f "$dir/$f" ] || fail "the installer left no $f in C:\\Program Files\\gaspipe"
 done

@@ -44,7 +44,7 @@ network::Case TenThousandSegments() {
         parent[n] = std::uniform_int_distribution<int>(std::max(0, n - 40), n - 1)(random);
     for (int n = kSegments; n >= 1; --n) below[parent[n]] += below[n];
     for (int n = 1; n <= kSegments; ++n) {
-        c.nodes.push_back({NodeName(n), 0, 2, {}});
+        c.nodes.push_back({NodeName(n), 0, 2, {}, {}, {}, {}});
         network::Segment s;
         s.id = std::to_string(n);
         s.from = NodeName(parent[n]);

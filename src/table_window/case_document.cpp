@@ -53,6 +53,10 @@ void CaseDocument::Reset(network::Case c) {
     const PipeFile file(ini);
     pipeFileProblem_ = file.readable() ? std::string() : file.problem();
     catalog_ = network::PipeCatalog::Read(file, materials);
+    const std::size_t slash = pipeFile_.find_last_of("/\\");
+    factors_ = SimultaneityTable::Read(
+        (slash == std::string::npos ? std::string() : pipeFile_.substr(0, slash + 1)) +
+        kSimultaneityFileName);
     IndexNodes();
     Solve();
     undoStack_->clear();
