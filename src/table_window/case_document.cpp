@@ -25,7 +25,7 @@ bool SameEnds(const network::Segment& a, const network::Segment& b) {
 }  // namespace
 
 CaseHeader HeaderOf(const network::Case& c) {
-    return {c.project, c.gas, c.pressureClass, c.method, c.source, c.limits, c.unknown};
+    return {c.project, c.gas, c.pressureClass, c.method, c.source, c.limits, c.display, c.unknown};
 }
 
 CaseDocument::CaseDocument(std::string pipeFile, QObject* parent)
@@ -181,10 +181,12 @@ void CaseDocument::ApplyHeader(const CaseHeader& h) {
     case_.method = h.method;
     case_.source = h.source;
     case_.limits = h.limits;
+    case_.display = h.display;
     case_.unknown = h.unknown;
     CaseHeader limitsOnly = old;
     limitsOnly.project = h.project;
     limitsOnly.limits = h.limits;
+    limitsOnly.display = h.display;
     if (limitsOnly == h && network_.problems().empty())
         network_.LimitsChanged(case_);
     else

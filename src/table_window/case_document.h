@@ -32,6 +32,7 @@ struct CaseHeader {
     network::MethodOptions method;
     network::Source source;
     network::Limits limits;
+    network::Display display;
     std::string unknown;
 
     bool operator==(const CaseHeader&) const = default;

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "calc_pipe_segment.h"
@@ -42,6 +44,7 @@ enum HeaderForm::Field : int {
     kMaxDrop,
     kAppliance,
     kAllowedDrop,
+    kPressureUnit,
 };
 
 namespace {
@@ -54,7 +57,12 @@ const char* const kFieldNames[] = {"工程名称",   "工程编号",     "设计
                                    "设计单位",   "计算书编号",   "版次",     "燃气种类", "密度",
                                    "运动粘度",   "温度",         "压力级制", "计算方法", "局部阻力",
                                    "压缩因子 Z", "气源节点",     "气源压力", "气源标高", "最大流速",
-                                   "允许压降",   "燃具额定压力", "允许压降"};
+                                   "允许压降",   "燃具额定压力", "允许压降", "压力显示"};
+
+// The display choices in the order of the pressureUnit box.
+constexpr network::PressureUnit kUnits[] = {network::PressureUnit::MPaGauge,
+                                            network::PressureUnit::KPaGauge,
+                                            network::PressureUnit::BarAbsolute};
 
 // The main window's starting inlet pressure for each class.
 double DefaultSourcePressure(bool low) { return low ? 3000 : 5; }
@@ -111,6 +119,7 @@ void HeaderForm::Wire() {
     connect(ui->gasKind, &QComboBox::activated, this, [this] { Commit(kGasKind); });
     connect(ui->pressureClass, &QComboBox::activated, this, [this] { Commit(kClass); });
     connect(ui->method, &QComboBox::activated, this, [this] { Commit(kMethod); });
+    connect(ui->pressureUnit, &QComboBox::activated, this, [this] { Commit(kPressureUnit); });
     connect(ui->applyAllowedDrop, &QPushButton::clicked, this, [this] { Commit(kAllowedDrop); });
 }
 
@@ -140,6 +149,15 @@ void HeaderForm::Refresh() {
     ui->gasTemperature->setText(ShortestText(c.gas.temperature));
     ui->pressureClass->setCurrentIndex(low ? 0 : 1);
     ui->method->setCurrentIndex(appendix ? 1 : 0);
+    const network::PressureUnit unit =
+        c.display.pressureUnit.value_or(network::kDefaultPressureUnit);
+    ui->pressureUnit->setCurrentIndex(
+        int(std::find(std::begin(kUnits), std::end(kUnits), unit) - std::begin(kUnits)));
+    ui->pressureUnit->setEnabled(!low);
+    ui->pressureLevel->setText(
+        Q(std::string(network::PressureLevelName(network::SourceLevel(c.source.pressure, low)))) +
+        QStringLiteral("（%1 MPa 表压）")
+            .arg(FixedText(network::GaugeMPa(c.source.pressure, low), low ? 4 : 3)));
     ui->localLoss->setText(appendix ? QString() : ShortestText(c.method.localLoss));
     ui->localLoss->setEnabled(!appendix);
     ui->localLoss->setPlaceholderText(appendix ? QStringLiteral("公式已含 10%") : QString());
@@ -274,6 +292,14 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return number(ui->maxDrop, true, 0, false, h.limits.maxDrop);
         case kAppliance:
             return number(ui->appliancePressure, true, 0, false, h.limits.appliancePressure);
+        case kPressureUnit: {
+            const int index = ui->pressureUnit->currentIndex();
+            // The default is written only when chosen away from and back.
+            if (index >= 0 && index < int(std::size(kUnits)) &&
+                (h.display.pressureUnit || kUnits[index] != network::kDefaultPressureUnit))
+                h.display.pressureUnit = kUnits[index];
+            return true;
+        }
         case kAllowedDrop:
             if (!h.limits.appliancePressure) return true;
             h.limits.maxDrop = network::LowPressureAllowedDrop(*h.limits.appliancePressure);

@@ -21,17 +21,69 @@ std::optional<double> CatalogInner(const CaseDocument& doc, const network::Segme
     return size ? size->inner : std::nullopt;
 }
 
-const network::SegmentResult* Solved(const CaseDocument& doc, std::size_t row) {
-    const auto& results = doc.network().results();
-    if (row >= results.size() || results[row].status != network::SegmentStatus::Ok) return nullptr;
-    return &results[row];
-}
-
 }  // namespace
 
+std::optional<network::LineColumn> CatalogColumn(int column) {
+    using C = network::LineColumn;
+    switch (column) {
+        case kPart:
+            return C::Part;
+        case kHouseholds:
+            return C::Households;
+        case kRatedFlow:
+            return C::RatedFlow;
+        case kFactor:
+            return C::Simultaneity;
+        case kCalculationLength:
+            return C::CalculationLength;
+        case kInlet:
+            return C::Inlet;
+        case kOutlet:
+            return C::Outlet;
+        case kDrop:
+            return C::Drop;
+        case kUnitFrictionLoss:
+            return C::UnitFrictionLoss;
+        case kFrictionLoss:
+            return C::FrictionLoss;
+        case kLocalLossValue:
+            return C::LocalLoss;
+        case kAdditionalHead:
+            return C::AdditionalHead;
+        case kCumulativeDrop:
+            return C::CumulativeDrop;
+        case kPartDrop:
+            return C::PartDrop;
+        case kMeanVelocity:
+            return C::MeanVelocity;
+        case kMaxVelocity:
+            return C::MaxVelocity;
+        case kReynolds:
+            return C::Reynolds;
+        case kRegime:
+            return C::Regime;
+        case kFrictionFactor:
+            return C::FrictionFactor;
+        default:
+            return std::nullopt;
+    }
+}
+
 QString ColumnTitle(int column, bool lowPressure) {
-    const QString pressure = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(绝压 10⁵ Pa)");
-    const QString drop = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(10⁵ Pa)");
+    return ColumnTitle(column, network::ScaleFor(lowPressure));
+}
+
+QString ColumnTitle(int column, const network::PressureScale& scale) {
+    if (const auto catalog = CatalogColumn(column)) {
+        const std::string unit = network::ColumnUnit(*catalog, scale);
+        QString name = Q(std::string(network::ColumnName(*catalog)));
+        // Long names on two lines, as the input columns have them.
+        if (name.size() > 6 && !name.contains(QLatin1Char(' ')))
+            name.insert(name.size() / 2, QLatin1Char('\n'));
+        else
+            name.replace(QLatin1Char(' '), QLatin1Char('\n'));
+        return unit.empty() ? name : name + QStringLiteral("\n(") + Q(unit) + QLatin1Char(')');
+    }
     switch (column) {
         case kId:
             return QStringLiteral("管段\n编号");
@@ -48,11 +100,11 @@ QString ColumnTitle(int column, bool lowPressure) {
         case kLength:
             return QStringLiteral("长度\n(m)");
         case kFlow:
-            return QStringLiteral("流量\n(m³/h)");
+            return QStringLiteral("计算流量 Q\n(m³/h)");
         case kLoad:
             return QStringLiteral("终点负荷\n(m³/h)");
         case kSimultaneity:
-            return QStringLiteral("同时\n工作系数");
+            return QStringLiteral("给定同时\n工作系数");
         case kElevation:
             return QStringLiteral("终点标高\n(m)");
         case kLocalLoss:
@@ -61,26 +113,6 @@ QString ColumnTitle(int column, bool lowPressure) {
             return QStringLiteral("局部阻力\n系数 Σζ");
         case kRoughness:
             return QStringLiteral("粗糙度\n(mm)");
-        case kInlet:
-            return QStringLiteral("起点压力\n") + pressure;
-        case kOutlet:
-            return QStringLiteral("终点压力\n") + pressure;
-        case kDrop:
-            return QStringLiteral("压降\n") + drop;
-        case kCumulativeDrop:
-            return QStringLiteral("累计压降\n") + drop;
-        case kAdditionalHead:
-            return QStringLiteral("附加压头\n(Pa)");
-        case kMeanVelocity:
-            return QStringLiteral("平均流速\n(m/s)");
-        case kMaxVelocity:
-            return QStringLiteral("最大流速\n(m/s)");
-        case kReynolds:
-            return QStringLiteral("雷诺数\nRe");
-        case kRegime:
-            return QStringLiteral("流态");
-        case kFrictionFactor:
-            return QStringLiteral("摩阻\n系数 λ");
         default:
             return {};
     }
@@ -94,6 +126,13 @@ bool ColumnApplies(const network::Case& c, int column) {
             return c.method.method == network::Method::Gb50028;
         case kAdditionalHead:
             return network::IsLowPressure(c);
+        case kPart:
+        case kPartDrop:
+            return network::UsesParts(c);
+        case kHouseholds:
+        case kRatedFlow:
+        case kFactor:
+            return network::UsesFlowBasis(c);
         default:
             return column >= 0 && column < kColumnCount;
     }
@@ -101,33 +140,13 @@ bool ColumnApplies(const network::Case& c, int column) {
 
 bool ColumnShown(const network::Case& c, int column) {
     if (ColumnApplies(c, column)) return true;
+    if (column == kAdditionalHead || IsResultColumn(column)) return false;
     if (column != kLocalLoss && column != kZeta && column != kRoughness) return false;
     return std::any_of(c.segments.begin(), c.segments.end(), [column](const network::Segment& s) {
         return column == kLocalLoss ? s.localLoss.has_value()
                : column == kZeta    ? s.zeta.has_value()
                                     : s.roughness.has_value();
     });
-}
-
-int ResultDecimals(int column, bool lowPressure) {
-    switch (column) {
-        case kInlet:
-        case kOutlet:
-        case kDrop:
-        case kCumulativeDrop:
-            return lowPressure ? 1 : 5;
-        case kAdditionalHead:
-            return 1;
-        case kMeanVelocity:
-        case kMaxVelocity:
-            return 2;
-        case kReynolds:
-            return 0;
-        case kFrictionFactor:
-            return 5;
-        default:
-            return 0;
-    }
 }
 
 Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
@@ -179,38 +198,13 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
         default:
             break;
     }
-    const bool low = network::IsLowPressure(c);
-    if (column == kInlet) {
-        const auto& results = doc.network().results();
-        if (row < results.size() && results[row].status != network::SegmentStatus::NotCalculated)
-            return {FixedText(results[row].inlet, ResultDecimals(column, low))};
-        return {};
-    }
-    const network::SegmentResult* r = Solved(doc, row);
-    if (!r) return {};
-    const int decimals = ResultDecimals(column, low);
-    switch (column) {
-        case kOutlet:
-            return {FixedText(r->outlet, decimals)};
-        case kDrop:
-            return {FixedText(r->drop, decimals)};
-        case kCumulativeDrop:
-            return {FixedText(r->cumulativeDrop, decimals)};
-        case kAdditionalHead:
-            return {ColumnApplies(c, column) ? FixedText(r->additionalHead, decimals) : QString()};
-        case kMeanVelocity:
-            return {FixedText(r->meanVelocity, decimals)};
-        case kMaxVelocity:
-            return {FixedText(r->maxVelocity, decimals)};
-        case kReynolds:
-            return {FixedText(r->reynolds, decimals)};
-        case kRegime:
-            return {RegimeText(r->regime)};
-        case kFrictionFactor:
-            return {FixedText(r->frictionFactor, decimals)};
-        default:
-            return {};
-    }
+    const auto catalog = CatalogColumn(column);
+    if (!catalog || !ColumnApplies(c, column)) return {};
+    const network::PressureScale scale = network::CaseScale(c);
+    const network::ColumnCell cell = network::CellOf(*catalog, c, doc.network(), row, scale);
+    if (network::IsTextColumn(*catalog)) return {Q(cell.text), !cell.typed && !cell.text.empty()};
+    if (!cell.number) return {};
+    return {FixedText(*cell.number, network::ColumnDecimals(*catalog, scale))};
 }
 
 QString CellEditText(const CaseDocument& doc, std::size_t row, int column) {
@@ -233,7 +227,6 @@ QVariant CellSortValue(const CaseDocument& doc, std::size_t row, int column) {
     const network::Case& c = doc.data();
     if (row >= c.segments.size()) return {};
     const auto& results = doc.network().results();
-    const network::SegmentResult* r = Solved(doc, row);
     const network::Segment& s = c.segments[row];
     switch (column) {
         case kLength:
@@ -247,29 +240,13 @@ QVariant CellSortValue(const CaseDocument& doc, std::size_t row, int column) {
                 results[row].status != network::SegmentStatus::NotCalculated)
                 return results[row].flow;
             break;
-        case kInlet:
-            if (row < results.size() &&
-                results[row].status != network::SegmentStatus::NotCalculated)
-                return results[row].inlet;
-            return {};
-        case kOutlet:
-            return r ? QVariant(r->outlet) : QVariant();
-        case kDrop:
-            return r ? QVariant(r->drop) : QVariant();
-        case kCumulativeDrop:
-            return r ? QVariant(r->cumulativeDrop) : QVariant();
-        case kAdditionalHead:
-            return r ? QVariant(r->additionalHead) : QVariant();
-        case kMeanVelocity:
-            return r ? QVariant(r->meanVelocity) : QVariant();
-        case kMaxVelocity:
-            return r ? QVariant(r->maxVelocity) : QVariant();
-        case kReynolds:
-            return r ? QVariant(r->reynolds) : QVariant();
-        case kFrictionFactor:
-            return r ? QVariant(r->frictionFactor) : QVariant();
         default:
             break;
+    }
+    if (const auto catalog = CatalogColumn(column); catalog && IsNumberColumn(column)) {
+        const network::ColumnCell cell =
+            network::CellOf(*catalog, c, doc.network(), row, network::CaseScale(c));
+        return cell.number ? QVariant(*cell.number) : QVariant();
     }
     const Shown shown = CellShown(doc, row, column);
     if (IsNumberColumn(column)) {

@@ -344,11 +344,11 @@ void TableWindow::UpdateTitle() {
 void TableWindow::UpdateColumns() {
     const network::Case& c = doc_->data();
     const QFontMetrics metrics(view_->horizontalHeader()->font());
-    const bool low = network::IsLowPressure(c);
+    const network::PressureScale scale = network::CaseScale(c);
     for (int column = 0; column < kColumnCount; ++column) {
         view_->setColumnHidden(column, !ColumnShown(c, column));
         int width = 0;
-        for (const QString& line : ColumnTitle(column, low).split(QLatin1Char('\n')))
+        for (const QString& line : ColumnTitle(column, scale).split(QLatin1Char('\n')))
             width = std::max(width, metrics.horizontalAdvance(line));
         // Room for the sort arrow, and for "2.99924" in a number column.
         const QString sample =
