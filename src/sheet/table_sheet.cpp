@@ -20,6 +20,12 @@ hydraulics::Method MethodOf(const network::Case& c) {
                                                         : hydraulics::Method::Gb50028_2006;
 }
 
+// A quoted sentence without its full stop, for the sentence around it.
+std::string_view WithoutStop(std::string_view text) {
+    while (text.ends_with("。")) text.remove_suffix(std::string_view("。").size());
+    return text;
+}
+
 void AddInputs(Writer& w, const network::Case& c, const network::Network& net, const TableSheet& o,
                bool low, const std::string& tableRef) {
     w.Chapter("已知条件");
@@ -95,7 +101,10 @@ void AddInputs(Writer& w, const network::Case& c, const network::Network& net, c
                 "居民用户的同时工作系数 k 按户数 N 取自" +
                 (factors->source().empty() ? std::string("同时工作系数文件") : factors->source()) +
                 "，表列户数之间线性插值" +
-                (factors->note().empty() ? std::string() : "（" + factors->note() + "）") + "。");
+                (factors->note().empty()
+                     ? std::string()
+                     : "（" + std::string(WithoutStop(factors->note())) + "）") +
+                "。");
     }
 }
 

@@ -75,13 +75,16 @@ QString ColumnTitle(int column, bool lowPressure) {
 
 QString ColumnTitle(int column, const network::PressureScale& scale) {
     if (const auto catalog = CatalogColumn(column)) {
-        const std::string unit = network::ColumnUnit(*catalog, scale);
+        // "(MPa，表压)": one pair of brackets in a narrow heading.
+        const bool pressure = column == kInlet || column == kOutlet;
+        const std::string unit =
+            pressure ? std::string(scale.PressureUnitText()) + "，" + std::string(scale.Reference())
+                     : network::ColumnUnit(*catalog, scale);
         QString name = Q(std::string(network::ColumnName(*catalog)));
         // Long names on two lines, as the input columns have them.
-        if (name.size() > 6 && !name.contains(QLatin1Char(' ')))
-            name.insert(name.size() / 2, QLatin1Char('\n'));
-        else
-            name.replace(QLatin1Char(' '), QLatin1Char('\n'));
+        for (const QString& prefix : {QStringLiteral("单位长度"), QStringLiteral("本部分")})
+            if (name.startsWith(prefix)) name.insert(prefix.size(), QLatin1Char('\n'));
+        name.replace(QLatin1Char(' '), QLatin1Char('\n'));
         return unit.empty() ? name : name + QStringLiteral("\n(") + Q(unit) + QLatin1Char(')');
     }
     switch (column) {

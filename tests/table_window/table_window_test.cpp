@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
+#include <QSettings>
 #include <QStatusBar>
 #include <QUndoStack>
 
@@ -203,6 +204,20 @@ TEST_F(TableWindowTest, FlowsFromHouseholdsShowTheirArithmetic) {
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("pressureLevel"))
                     ->text()
                     .startsWith(QStringLiteral("低压")));
+}
+
+// The designer's hidden columns stay hidden, in every case, until shown
+// again from the header's menu.
+TEST_F(TableWindowTest, HiddenColumnsAreRememberedPerUser) {
+    Settings(dir_.filePath(QStringLiteral("settings.ini")))
+        ->setValue(QStringLiteral("hiddenColumns"),
+                   QStringList{QStringLiteral("雷诺数"), QStringLiteral("单位长度")});
+    Show();
+    ASSERT_TRUE(window_->openFile(QStringLiteral(GASPIPE_EXAMPLES "/courtyard-medium.gpcase")));
+    EXPECT_TRUE(View()->isColumnHidden(kReynolds));
+    EXPECT_TRUE(View()->isColumnHidden(kUnitFrictionLoss));
+    EXPECT_FALSE(View()->isColumnHidden(kFrictionFactor));
+    EXPECT_FALSE(View()->isColumnHidden(kCalculationLength));
 }
 
 // The courtyard line starts at 3.01325 × 10⁵ Pa absolute, 0.2000 MPa gauge
