@@ -26,8 +26,6 @@ std::optional<double> CatalogInner(const CaseDocument& doc, const network::Segme
 std::optional<network::LineColumn> CatalogColumn(int column) {
     using C = network::LineColumn;
     switch (column) {
-        case kPart:
-            return C::Part;
         case kHouseholds:
             return C::Households;
         case kRatedFlow:
@@ -106,6 +104,14 @@ QString ColumnTitle(int column, const network::PressureScale& scale) {
             return QStringLiteral("计算流量 Q\n(m³/h)");
         case kLoad:
             return QStringLiteral("终点负荷\n(m³/h)");
+        case kToHouseholds:
+            return QStringLiteral("终点户数\nN");
+        case kToAppliances:
+            return QStringLiteral("终点燃具");
+        case kToRatedFlow:
+            return QStringLiteral("额定流量\nQn (m³/h)");
+        case kPart:
+            return QStringLiteral("所属\n部分");
         case kSimultaneity:
             return QStringLiteral("给定同时\n工作系数");
         case kElevation:
@@ -130,8 +136,13 @@ bool ColumnApplies(const network::Case& c, int column) {
         case kAdditionalHead:
             return network::IsLowPressure(c);
         case kPart:
+            return network::IsLowPressure(c);
         case kPartDrop:
             return network::UsesParts(c);
+        case kToHouseholds:
+        case kToAppliances:
+        case kToRatedFlow:
+            return network::IsLowPressure(c) || network::UsesHouseholds(c);
         case kHouseholds:
         case kRatedFlow:
         case kFactor:
@@ -143,7 +154,7 @@ bool ColumnApplies(const network::Case& c, int column) {
 
 bool ColumnShown(const network::Case& c, int column) {
     if (ColumnApplies(c, column)) return true;
-    if (column == kAdditionalHead || IsResultColumn(column)) return false;
+    if (column == kAdditionalHead || column == kPart || IsResultColumn(column)) return false;
     if (column != kLocalLoss && column != kZeta && column != kRoughness) return false;
     return std::any_of(c.segments.begin(), c.segments.end(), [column](const network::Segment& s) {
         return column == kLocalLoss ? s.localLoss.has_value()
@@ -156,8 +167,7 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
     const network::Case& c = doc.data();
     if (row >= c.segments.size()) return {};
     const network::Segment& s = c.segments[row];
-    const network::Node* to =
-        column == kLoad || column == kElevation ? doc.FindNode(s.to) : nullptr;
+    const network::Node* to = doc.FindNode(s.to);
     switch (column) {
         case kId:
             return {Q(s.id)};
@@ -185,6 +195,26 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
         }
         case kLoad:
             return {ShortestText(to ? to->load : 0)};
+        case kToHouseholds:
+            return {to && to->households ? ShortestText(*to->households) : QString()};
+        case kToAppliances:
+            return {to ? Q(to->appliances) : QString()};
+        case kToRatedFlow: {
+            if (!to) return {};
+            if (to->ratedFlow) return {ShortestText(*to->ratedFlow)};
+            const SimultaneityTable& factors = doc.factors();
+            const auto set =
+                network::HasHouseholds(*to) ? factors.FindSet(to->appliances) : std::nullopt;
+            const auto rated = set ? factors.RatedFlow(*set, c.gas.kind) : std::nullopt;
+            return rated ? Shown{ShortestText(*rated), true} : Shown{};
+        }
+        case kPart: {
+            if (s.part) return {Q(std::string(network::PartName(*s.part)))};
+            const auto& results = doc.network().results();
+            if (row < results.size() && results[row].part)
+                return {Q(std::string(network::PartName(*results[row].part))), true};
+            return {};
+        }
         case kSimultaneity:
             return {Optional(s.simultaneity)};
         case kElevation:
@@ -221,6 +251,12 @@ QString CellEditText(const CaseDocument& doc, std::size_t row, int column) {
             return Optional(s.flow);
         case kLocalLoss:
             return Optional(s.localLoss);
+        case kToRatedFlow: {
+            const network::Node* to = doc.FindNode(s.to);
+            return to ? Optional(to->ratedFlow) : QString();
+        }
+        case kPart:
+            return s.part ? Q(std::string(network::PartName(*s.part))) : QString();
         default:
             return CellShown(doc, row, column).text;
     }

@@ -29,13 +29,16 @@ enum Column : int {
     kLength,
     kFlow,
     kLoad,
+    kToHouseholds,  // the to-node's households N, appliance set and rated flow
+    kToAppliances,
+    kToRatedFlow,
     kSimultaneity,
     kElevation,
     kLocalLoss,
     kZeta,
     kRoughness,
+    kPart,  // its own, or (shown as derived) the feeding segment's
     // The results, as the line's calculation table has them (line_columns.h).
-    kPart,
     kHouseholds,
     kRatedFlow,
     kFactor,
@@ -57,9 +60,9 @@ enum Column : int {
     kColumnCount
 };
 
-inline bool IsResultColumn(int column) { return column >= kPart; }
+inline bool IsResultColumn(int column) { return column >= kHouseholds; }
 inline bool IsNumberColumn(int column) {
-    return column >= kInner && column != kRegime && column != kPart;
+    return column >= kInner && column != kRegime && column != kPart && column != kToAppliances;
 }
 
 // The catalogue's column of a result column.

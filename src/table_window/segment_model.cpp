@@ -99,6 +99,13 @@ QVariant SegmentModel::data(const QModelIndex& index, int role) const {
             if (column == kMaterial) {
                 choices << QStringLiteral("钢管") << QStringLiteral("PE管")
                         << QStringLiteral("铸铁管");
+            } else if (column == kPart) {
+                choices << QString() << QStringLiteral("街区") << QStringLiteral("庭院")
+                        << QStringLiteral("室内");
+            } else if (column == kToAppliances) {
+                choices << QString();
+                for (std::size_t set = 0; set < doc_->factors().SetCount(); ++set)
+                    choices << QString::fromStdString(doc_->factors().SetName(set));
             } else if (column == kNominal && row < doc_->data().segments.size()) {
                 for (const auto& size : doc_->catalog().Sizes(doc_->data().segments[row].material))
                     choices << QString::fromStdString(size.nominal);
@@ -152,6 +159,7 @@ QString SegmentModel::ToolTip(int row, int column) const {
                                      QString::fromStdString(sum) + QStringLiteral(" m³/h");
         }
         if (column == kPart) hint = QStringLiteral("随上游管段");
+        if (column == kToRatedFlow) hint = QStringLiteral("同时工作系数文件中该燃具的默认值");
         if (column == kLocalLoss) hint = QStringLiteral("计算方法的默认值");
         tip = tip.isEmpty() ? hint : hint + QLatin1Char('\n') + tip;
     }

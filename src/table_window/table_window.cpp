@@ -44,6 +44,10 @@ QAction* MakeAction(QObject* parent, const char* name, const QString& text,
     return action;
 }
 
+// A column's name in the settings: its heading's first line, which stays
+// when the unit changes.
+QString ColumnKey(int column) { return ColumnTitle(column, true).section(QLatin1Char('\n'), 0, 0); }
+
 }  // namespace
 
 network::Case TableWindow::NewCase() {
@@ -87,6 +91,14 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     BuildLayout();
 
     connect(doc_, &CaseDocument::solved, this, [this] {
+        // A first part or household shows its columns.
+        const network::Case& c = doc_->data();
+        for (int column = 0; column < kColumnCount; ++column)
+            if (view_->isColumnHidden(column) == ColumnShown(c, column) &&
+                !hiddenColumns_.contains(ColumnKey(column))) {
+                UpdateColumns();
+                break;
+            }
         UpdateStatus();
         ShowRowMessage();
         ScheduleChart();
@@ -303,14 +315,6 @@ void TableWindow::BuildLayout() {
     BuildColumnMenu();
     statusBar()->addPermanentWidget(summary_);
 }
-
-namespace {
-
-// A column's name in the settings: its heading's first line, which stays
-// when the unit changes.
-QString ColumnKey(int column) { return ColumnTitle(column, true).section(QLatin1Char('\n'), 0, 0); }
-
-}  // namespace
 
 void TableWindow::BuildColumnMenu() {
     const QString key = QStringLiteral("hiddenColumns");

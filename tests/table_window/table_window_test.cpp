@@ -204,6 +204,32 @@ TEST_F(TableWindowTest, FlowsFromHouseholdsShowTheirArithmetic) {
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("pressureLevel"))
                     ->text()
                     .startsWith(QStringLiteral("低压")));
+
+    // Three flats at 602 instead of one: 14 below segment 1, k(14) =
+    // 0.54 − 0.06 · 4/5 = 0.492, Q = 0.492 · 14 · 0.7 = 4.822 m³/h; 4 below
+    // segment 6, k(4) = 0.75, Q = 2.1.
+    const int flat = 17, top = 5, first = 0;
+    ASSERT_EQ(Cell(flat, kTo), QStringLiteral("602"));
+    EXPECT_EQ(Cell(flat, kToAppliances), QStringLiteral("一个双眼灶"));
+    EXPECT_EQ(Cell(flat, kToRatedFlow), Dec("0.7"));
+    EXPECT_EQ(Model()->index(flat, kToRatedFlow).data(SegmentModel::DerivedRole).toBool(), true);
+    Type(flat, kToHouseholds, QStringLiteral("3"));
+    EXPECT_EQ(Cell(first, kHouseholds), QStringLiteral("14"));
+    EXPECT_EQ(Cell(first, kFactor), Dec("0.492"));
+    EXPECT_EQ(Cell(first, kFlow), Dec("4.822"));
+    EXPECT_EQ(Cell(top, kFlow), Dec("2.1"));
+    Type(flat, kToHouseholds, QStringLiteral("2.5"));  // refused: not a whole number
+    EXPECT_EQ(Cell(first, kHouseholds), QStringLiteral("14"));
+
+    // A part typed on the riser foot is inherited by everything above it.
+    ASSERT_TRUE(Model()->setData(Model()->index(first, kPart), QStringLiteral("室内")));
+    EXPECT_EQ(Cell(top, kPart), QStringLiteral("室内"));
+    EXPECT_TRUE(Model()->index(top, kPart).data(SegmentModel::DerivedRole).toBool());
+    EXPECT_FALSE(View()->isColumnHidden(kPartDrop));
+    Action("actUndo")->trigger();
+    Action("actUndo")->trigger();
+    EXPECT_EQ(Cell(first, kFlow), Dec("4.334"));
+    EXPECT_TRUE(Cell(top, kPart).isEmpty());
 }
 
 // The designer's hidden columns stay hidden, in every case, until shown
