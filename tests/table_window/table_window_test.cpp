@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QSettings>
 #include <QStatusBar>
@@ -226,8 +227,19 @@ TEST_F(TableWindowTest, FlowsFromHouseholdsShowTheirArithmetic) {
     EXPECT_EQ(Cell(top, kPart), QStringLiteral("室内"));
     EXPECT_TRUE(Model()->index(top, kPart).data(SegmentModel::DerivedRole).toBool());
     EXPECT_FALSE(View()->isColumnHidden(kPartDrop));
-    Action("actUndo")->trigger();
-    Action("actUndo")->trigger();
+    // 10 Pa for the indoor pipes: the riser foot alone loses 17.3 Pa.
+    auto* indoor = window_->findChild<QLineEdit*>(QStringLiteral("shareIndoor"));
+    indoor->setText(QStringLiteral("10"));
+    emit indoor->editingFinished();
+    ASSERT_EQ(window_->document()->data().limits.shares.size(), 1u);
+    EXPECT_EQ(window_->document()->data().limits.shares[0].drop, 10);
+    EXPECT_TRUE(window_->document()->network().results()[first].partDropOverLimit);
+    EXPECT_NE(Background(first, kPartDrop), Background(first, kDrop));
+    indoor->setText(QStringLiteral("50%"));  // of 1650 Pa
+    emit indoor->editingFinished();
+    EXPECT_EQ(window_->document()->data().limits.shares[0].fraction, 0.5);
+    EXPECT_FALSE(window_->document()->network().results()[first].partDropOverLimit);
+    for (int undo = 0; undo < 4; ++undo) Action("actUndo")->trigger();
     EXPECT_EQ(Cell(first, kFlow), Dec("4.334"));
     EXPECT_TRUE(Cell(top, kPart).isEmpty());
 }
