@@ -395,8 +395,9 @@ void TableWindow::UpdateColumns() {
         for (const QString& line : ColumnTitle(column, scale).split(QLatin1Char('\n')))
             width = std::max(width, metrics.horizontalAdvance(line));
         // Room for the sort arrow, and for "2.99924" in a number column.
-        const QString sample =
-            IsNumberColumn(column) ? QStringLiteral("0.00000") : QStringLiteral("000");
+        const QString sample = column == kToAppliances  ? QStringLiteral("一个双眼灶")
+                               : IsNumberColumn(column) ? QStringLiteral("0.00000")
+                                                        : QStringLiteral("000");
         width = std::max(width + 18, metrics.horizontalAdvance(sample) + 14);
         view_->setColumnWidth(column, width);
     }

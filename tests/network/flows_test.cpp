@@ -3,6 +3,7 @@
 #include <string>
 
 #include "case_builder.h"
+#include "shipped.h"
 #include "case_file.h"
 #include "flows.h"
 #include "network.h"
@@ -15,19 +16,6 @@ using namespace testing;
 const SimultaneityTable& Shipped() {
     static const SimultaneityTable table = SimultaneityTable::Read(GASPIPE_SHIPPED_SIMULTANEITY);
     return table;
-}
-
-PipeCatalog ShippedCatalog(const Case& c) {
-    classIniFile ini;
-    ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
-    return PipeCatalog::Read(ini, c);
-}
-
-std::size_t Row(const Case& c, const std::string& id) {
-    for (std::size_t i = 0; i < c.segments.size(); ++i)
-        if (c.segments[i].id == id) return i;
-    ADD_FAILURE() << "no segment " << id;
-    return 0;
 }
 
 Node Households(const std::string& id, double n, const std::string& set) {

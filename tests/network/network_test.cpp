@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "case_builder.h"
+#include "shipped.h"
 #include "case_file.h"
 #include "network.h"
 
@@ -21,19 +22,6 @@ Case TypedRiser() {
         LoadCase(std::string(GASPIPE_TEST_CASES) + "/riser-typed-factors.gpcase");
     EXPECT_TRUE(r.value) << r.error;
     return r.value.value_or(Case{});
-}
-
-PipeCatalog ShippedCatalog(const Case& c) {
-    classIniFile ini;
-    ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
-    return PipeCatalog::Read(ini, c);
-}
-
-std::size_t Row(const Case& c, const std::string& id) {
-    for (std::size_t i = 0; i < c.segments.size(); ++i)
-        if (c.segments[i].id == id) return i;
-    ADD_FAILURE() << "no segment " << id;
-    return 0;
 }
 
 std::set<std::string> Ids(const Case& c, std::span<const std::size_t> segments) {

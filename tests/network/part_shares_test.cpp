@@ -3,18 +3,13 @@
 #include <string>
 
 #include "case_builder.h"
+#include "shipped.h"
 #include "network.h"
 
 namespace gaspipe::network {
 namespace {
 
 using namespace testing;
-
-PipeCatalog ShippedCatalog(const Case& c) {
-    classIniFile ini;
-    ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
-    return PipeCatalog::Read(ini, c);
-}
 
 // A courtyard pipe and two indoor pipes in a row to one stove, 2000 Pa
 // appliances: 1650 Pa allowed in all, of which the indoor pipes get 150 Pa.
