@@ -30,7 +30,7 @@ inline void AddGeneratedLine(network::Case& c, int segments) {
     for (int n = segments; n >= 1; --n) below[parent[n]] += below[n];
     for (int n = 1; n <= segments; ++n) {
         const std::string node = NodeName(n);
-        c.nodes.push_back({node, 0, 2, {}});
+        c.nodes.push_back({node, 0, 2, {}, {}, {}, {}});
         network::Segment s;
         s.id = std::to_string(n);
         s.from = NodeName(parent[n]);

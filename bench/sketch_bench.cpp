@@ -34,7 +34,7 @@ network::Case Line(int segments, int reach) {
         s.nominal = "50";
         s.length = 15;
         c.segments.push_back(std::move(s));
-        c.nodes.push_back({NodeName(n), 0, 2, {}});
+        c.nodes.push_back({NodeName(n), 0, 2, {}, {}, {}, {}});
     }
     return c;
 }

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Usage: check-install.sh BUILD_DIR SCRATCH_DIR
 # Installs the build into SCRATCH_DIR and checks that the programs are reached
-# through links in bin/ and find PipeParameters.Ini beside their real path.
+# through links in bin/ and find PipeParameters.Ini and Simultaneity.ini beside their real path.
 set -eu
 build=$1
 prefix=$2
@@ -15,6 +15,7 @@ calc=$prefix/bin/gaspipe-calc
 real=$(readlink -f "$calc")
 [ -x "$real" ] || fail "bin/gaspipe-calc does not lead to an executable"
 [ -f "$(dirname "$real")/PipeParameters.Ini" ] || fail "no PipeParameters.Ini beside $real"
+[ -f "$(dirname "$real")/Simultaneity.ini" ] || fail "no Simultaneity.ini beside $real"
 case $(readlink "$calc") in /*) fail "bin/gaspipe-calc is an absolute link" ;; esac
 
 # A missing pipe file reads as an empty list, so empty output means not found.

@@ -27,7 +27,7 @@ run=$build/wine-run
 timeout 300 "$run" "$installer" /S
 dir=$GASPIPE_WINEPREFIX/drive_c/Program\ Files/gaspipe
 menu=$GASPIPE_WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/gaspipe
-files="gaspipe-calc.exe PipeParameters.Ini libcsv.dll libstdc++-6.dll libgcc_s_seh-1.dll
+files="gaspipe-calc.exe PipeParameters.Ini Simultaneity.ini libcsv.dll libstdc++-6.dll libgcc_s_seh-1.dll
   libwinpthread-1.dll LICENSE.txt THIRD-PARTY-NOTICES.txt Uninstall.exe"
 if $windows; then
   files="$files gaspipe.exe gaspipe-table.exe gaspipe-sheet.dll Qt6Core.dll Qt6Gui.dll

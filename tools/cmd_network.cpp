@@ -1,6 +1,7 @@
 // gaspipe-calc network: the hydraulic calculation table of a case file, as an
 // aligned text table, JSON or CSV; with --size, the whole-line sizing
 // proposal written as a new case file. The solving is the network library's.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -10,6 +11,7 @@
 #include "case_file.h"
 #include "class_ini_file.h"
 #include "commands.h"
+#include "line_columns.h"
 #include "messages.h"
 #include "network.h"
 #include "options.h"
@@ -30,6 +32,7 @@ struct NetworkOptions {
     std::string input;
     std::string output;
     std::string ini;
+    std::string simultaneity;
     bool json = false;
     bool csv = false;
     bool size = false;
@@ -61,77 +64,83 @@ std::string Fixed(double v, int decimals) {
 }
 
 std::string CheckText(const SegmentResult& r) {
-    switch (r.status) {
-        case SegmentStatus::Ok:
-            break;
-        case SegmentStatus::PipeTooSmall:
-            return "管径太小: " + r.message;
-        case SegmentStatus::NotCalculated:
-            return "未计算: " + r.message;
-        default:
-            return "计算错误: " + r.message;
-    }
-    std::string text;
-    if (r.velocityOverLimit) text += "流速超限 ";
-    if (r.dropOverLimit) text += "压降超限 ";
-    return text.empty() ? "合格" : text.substr(0, text.size() - 1);
+    const std::string words = CheckWords(r);
+    return r.status == SegmentStatus::Ok ? words : words + ": " + r.message;
+}
+
+// The heading above the table: the line's pressure level, its source
+// pressure and the units its pressures are shown in.
+std::string Heading(const Case& c) {
+    const PressureScale scale = CaseScale(c);
+    const bool low = IsLowPressure(c);
+    std::string text =
+        "压力级别：" + std::string(PressureLevelName(SourceLevel(c.source.pressure, low))) +
+        "；气源压力 " + Fixed(scale.Pressure(c.source.pressure), scale.PressureDecimals()) + " " +
+        scale.PressureHeadingUnit() + "；压力为" + std::string(scale.Reference());
+    if (!low) text += "，压降单位 " + std::string(scale.DropUnitText());
+    return text + "\n";
+}
+
+// Below the table: what the marks mean and the shares of the parts.
+std::string Notes(const Case& c, const std::vector<LineColumn>& columns) {
+    std::string notes;
+    const bool marks = std::any_of(c.segments.begin(), c.segments.end(),
+                                   [](const Segment& s) { return s.flow || s.simultaneity; });
+    if (marks && std::find(columns.begin(), columns.end(), LineColumn::Flow) != columns.end())
+        notes += "* 为管段给定的流量或同时工作系数，其余由下游户数与负荷计算\n";
+    const PressureScale scale = CaseScale(c);
+    for (Part part : {Part::Street, Part::Courtyard, Part::Indoor})
+        if (const auto share = PartAllowedDrop(c, part))
+            notes += std::string(PartName(part)) + "部分允许压降 " +
+                     Fixed(scale.Drop(*share), scale.DropDecimals()) + " " +
+                     std::string(scale.DropUnitText()) + "\n";
+    return notes;
 }
 
 std::string TextTable(const Case& c, const Network& net) {
-    const bool low = IsLowPressure(c);
-    const int pd = low ? 1 : 5;  // decimals of a pressure
-    const std::string p = low ? "(Pa)" : "(10⁵Pa)";
-    std::vector<std::vector<std::string>> rows = {
-        {"管段",     "起点",       "终点",         "管材",          "公称直径",      "内径(mm)",
-         "长度(m)",  "流量(m³/h)", "起点压力" + p, "终点压力" + p,  "压力降" + p,    "摩擦阻力",
-         "局部阻力", "附加压头",   "累计压降" + p, "平均流速(m/s)", "最大流速(m/s)", "Re",
-         "λ",        "校核"}};
-    for (std::size_t i = 0; i < c.segments.size(); ++i) {
-        const Segment& s = c.segments[i];
-        const SegmentResult& r = net.results()[i];
-        const bool known = r.status != SegmentStatus::NotCalculated;
-        const bool ok = r.status == SegmentStatus::Ok;
-        auto num = [&](bool shown, double v, int decimals) {
-            return shown ? Fixed(v, decimals) : std::string();
-        };
-        rows.push_back({Printable(s.id, kWhole),
-                        Printable(s.from, kWhole),
-                        Printable(s.to, kWhole),
-                        Printable(s.material, kWhole),
-                        Printable(s.nominal, kWhole),
-                        num(known && r.innerDiameter > 0, r.innerDiameter, 1),
-                        Fixed(s.length, 2),
-                        num(known, r.flow, 3),
-                        num(known, r.inlet, pd),
-                        num(ok, r.outlet, pd),
-                        num(ok, r.drop, pd),
-                        num(ok, r.frictionLoss, low ? 1 : 6),
-                        num(ok, r.localLoss, low ? 1 : 6),
-                        num(ok, r.additionalHead, 1),
-                        num(ok, r.cumulativeDrop, pd),
-                        num(ok, r.meanVelocity, 2),
-                        num(ok, r.maxVelocity, 2),
-                        num(ok, r.reynolds, 0),
-                        num(ok, r.frictionFactor, 5),
-                        Printable(CheckText(r), kWhole)});
+    const PressureScale scale = CaseScale(c);
+    const std::vector<LineColumn> columns = TableColumns(c);
+    std::vector<std::vector<std::string>> rows(1);
+    for (LineColumn column : columns) {
+        // The heading line names the pressures' reference once.
+        const bool pressure = column == LineColumn::Inlet || column == LineColumn::Outlet;
+        const std::string unit =
+            pressure ? std::string(scale.PressureUnitText()) : ColumnUnit(column, scale);
+        rows.front().push_back(std::string(ColumnName(column)) +
+                               (unit.empty() ? "" : "(" + unit + ")"));
     }
-    std::vector<std::size_t> width(rows.front().size(), 0);
+    for (std::size_t i = 0; i < c.segments.size(); ++i) {
+        std::vector<std::string> row;
+        for (LineColumn column : columns) {
+            const ColumnCell cell = CellOf(column, c, net, i, scale);
+            if (column == LineColumn::Check)
+                row.push_back(Printable(CheckText(net.results()[i]), kWhole));
+            else if (IsTextColumn(column))
+                row.push_back(Printable(cell.text, kWhole));
+            else
+                row.push_back(cell.number ? Fixed(*cell.number, ColumnDecimals(column, scale)) +
+                                                (cell.typed ? "*" : "")
+                                          : std::string());
+        }
+        rows.push_back(std::move(row));
+    }
+    std::vector<std::size_t> width(columns.size(), 0);
     for (const auto& row : rows)
         for (std::size_t k = 0; k < row.size(); ++k)
             width[k] = std::max(width[k], DisplayWidth(row[k]));
-    std::string out;
+    std::string out = Heading(c);
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t k = 0; k < row.size(); ++k) {
             const std::string pad(width[k] - DisplayWidth(row[k]), ' ');
             // Texts to the left, numbers to the right; the last column unpadded.
-            const bool text = k < 5 || k + 1 == row.size();
+            const bool text = IsTextColumn(columns[k]);
             line += k ? "  " : "";
             line += text ? row[k] + (k + 1 == row.size() ? "" : pad) : pad + row[k];
         }
         out += line + "\n";
     }
-    return out;
+    return out + Notes(c, columns);
 }
 
 std::string JsonTable(const Case& c, const Network& net) {
@@ -168,9 +177,21 @@ std::string JsonTable(const Case& c, const Network& net) {
                  {"friction_loss", num(ok, r.frictionLoss)},
                  {"local_loss", num(ok, r.localLoss)},
                  {"additional_head", num(ok, r.additionalHead)},
-                 {"z", num(ok, r.z)}});
+                 {"z", num(ok, r.z)},
+                 {"flow_source", FlowSourceName(r.flowSource)},
+                 {"households", r.households},
+                 {"rated_flow", r.ratedFlow ? Json(*r.ratedFlow) : Json(nullptr)},
+                 {"simultaneity", r.simultaneity ? Json(*r.simultaneity) : Json(nullptr)},
+                 {"calculation_length", num(ok, r.calculationLength)},
+                 {"unit_friction_loss", num(ok, r.unitFrictionLoss)},
+                 {"part", r.part ? Json(PartName(*r.part)) : Json(nullptr)},
+                 {"part_drop", num(ok && r.part, r.partDrop)}});
     }
     root["segments"] = std::move(segments);
+    // After the rows, which keep the class's units whatever the display.
+    const bool low = IsLowPressure(c);
+    root["level"] = PressureLevelName(SourceLevel(c.source.pressure, low));
+    root["display_unit"] = low ? "Pa" : PressureUnitName(CaseScale(c).unit);
     return root.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
@@ -210,9 +231,10 @@ int Run(const NetworkOptions& opt) {
     const auto pipes = ReadPipeFile("network", opt.ini);
     if (!pipes) return kExitUsage;
     const PipeCatalog catalog = PipeCatalog::Read(*pipes, c);
+    const SimultaneityTable factors = ReadSimultaneity(opt.simultaneity);
 
     if (opt.size) {
-        const SizingProposal proposal = ProposeSizes(c, catalog);
+        const SizingProposal proposal = ProposeSizes(c, catalog, &factors);
         if (!proposal.sized) {
             PrintMessage(stderr, "network: " + QuotedPath(opt.input) + ": " + proposal.error);
             return kExitUsage;
@@ -222,12 +244,12 @@ int Run(const NetworkOptions& opt) {
                                      note.message);
         const int written = WriteProposal(opt, c, proposal, input);
         if (written != kExitOk) return written;
-        Network sized(catalog);
+        Network sized(catalog, &factors);
         sized.Load(*proposal.sized);
         return sized.AllChecksHold() && proposal.notes.empty() ? kExitOk : kExitCalcFailed;
     }
 
-    Network net(catalog);
+    Network net(catalog, &factors);
     const bool solved = net.Load(c);
     if (!solved) {
         for (const CaseProblem& p : net.problems())
@@ -262,6 +284,7 @@ void SetupNetwork(CLI::App& app, int& exitStatus) {
     size->excludes(json)->excludes(csv);
     cmd->add_option("-o,--output", opt->output, "Output file (default standard output)");
     cmd->add_option("--ini", opt->ini, "Pipe parameter file (default: beside the executable)");
+    AddSimultaneityOption(*cmd, opt->simultaneity);
     cmd->callback([opt, &exitStatus] {
         if (opt->size && (opt->output.empty() || opt->output == "-"))
             throw CLI::RequiredError("--size writes a new case file: give it with -o NEW.gpcase");

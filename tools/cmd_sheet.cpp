@@ -32,7 +32,7 @@ namespace {
 
 struct SheetOptions {
     SegmentInput input;
-    std::string nominal, casePath, segment, output, ini;
+    std::string nominal, casePath, segment, output, ini, simultaneity;
     std::optional<double> maxVelocity, maxDrop;
     sheet::Project project;
     std::vector<CLI::Option*> segmentOptions;
@@ -147,7 +147,8 @@ int CaseSheet(const SheetOptions& opt) {
     const auto pipes = ReadPipeFile("sheet", opt.ini);
     if (!pipes) return kExitUsage;
     const PipeCatalog catalog = PipeCatalog::Read(*pipes, c);
-    Network net(catalog);
+    const SimultaneityTable factors = ReadSimultaneity(opt.simultaneity);
+    Network net(catalog, &factors);
     if (!net.Load(c)) {
         for (const CaseProblem& p : net.problems())
             PrintMessage(stderr, "sheet: " + QuotedPath(opt.casePath) + ": " + p.message);
@@ -168,6 +169,7 @@ int CaseSheet(const SheetOptions& opt) {
     if (t.project.date.empty()) t.project.date = Today(t.produced);
     t.pipeFile = PipeFilePath(opt.ini);
     t.catalog = &catalog;
+    t.pressureUnit = CaseScale(c).unit;
     if (!opt.segment.empty()) {
         for (std::size_t i = 0; i < c.segments.size() && !t.detail; ++i)
             if (c.segments[i].id == opt.segment) t.detail = i;
@@ -205,6 +207,7 @@ void SetupSheet(CLI::App& app, int& exitStatus) {
         ->needs(casePath);
     cmd->add_option("-o,--output", opt->output, "Output file: .pdf, .odt or .html")->required();
     AddPipeFileOption(*cmd, opt->ini);
+    AddSimultaneityOption(*cmd, opt->simultaneity);
     // The limits as typed, whatever the method: they are compared, not computed with.
     static const hydraulics::Method kDouble = hydraulics::Method::Gb50028_2006;
     opt->maxVelocityOption = AddNumberOption(*cmd, "--max-velocity", opt->maxVelocity, kDouble,

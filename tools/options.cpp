@@ -157,4 +157,14 @@ std::optional<PipeFile> ReadPipeFile(std::string_view command, const std::string
     return std::nullopt;
 }
 
+void AddSimultaneityOption(CLI::App& cmd, std::string& path) {
+    cmd.add_option("--simultaneity", path,
+                   "Simultaneity file for households (default: beside the executable)");
+}
+
+SimultaneityTable ReadSimultaneity(const std::string& path) {
+    return SimultaneityTable::Read(
+        path.empty() ? ExecutableDirectory() + "/" + kSimultaneityFileName : path);
+}
+
 }  // namespace gaspipe::cli

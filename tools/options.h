@@ -9,6 +9,7 @@
 
 #include "hydraulics.h"
 #include "pipe_file.h"
+#include "simultaneity_file.h"
 
 namespace gaspipe::cli {
 
@@ -45,5 +46,12 @@ void AddPipeFileOption(CLI::App& cmd, std::string& path);
 // cannot be read gets a message naming it and nullopt: a command cannot
 // answer from it (the window, by contrast, shows an empty list).
 std::optional<PipeFile> ReadPipeFile(std::string_view command, const std::string& path);
+
+// --simultaneity: the simultaneity file households take their factors from
+// (default: the one beside the executable).
+void AddSimultaneityOption(CLI::App& cmd, std::string& path);
+// The file at path ("" for the default one), read or with why not: a case
+// without households does not need it, one with households names it.
+SimultaneityTable ReadSimultaneity(const std::string& path);
 
 }  // namespace gaspipe::cli

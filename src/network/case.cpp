@@ -1,5 +1,6 @@
 #include "case.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc_pipe_segment.h"
@@ -10,6 +11,9 @@ namespace gaspipe::network {
 namespace {
 
 bool Positive(double v) { return std::isfinite(v) && v > 0; }
+
+// More households on one node than any building holds: a typing error.
+constexpr double kMaxHouseholds = 1e6;
 bool NonNegative(double v) { return std::isfinite(v) && v >= 0; }
 
 }  // namespace
@@ -25,6 +29,44 @@ std::optional<Method> MethodFromName(std::string_view name) {
 }
 
 bool IsLowPressure(const Case& c) { return c.pressureClass == sel::kLow; }
+
+PressureScale CaseScale(const Case& c) {
+    return ScaleFor(IsLowPressure(c), c.display.pressureUnit.value_or(kDefaultPressureUnit));
+}
+
+std::string_view PartName(Part part) {
+    switch (part) {
+        case Part::Street:
+            return "街区";
+        case Part::Courtyard:
+            return "庭院";
+        case Part::Indoor:
+            break;
+    }
+    return "室内";
+}
+
+std::optional<Part> PartFromName(std::string_view name) {
+    for (Part p : {Part::Street, Part::Courtyard, Part::Indoor})
+        if (name == PartName(p)) return p;
+    return std::nullopt;
+}
+
+std::optional<double> PartAllowedDrop(const Case& c, Part part) {
+    for (const PartShare& share : c.limits.shares) {
+        if (share.part != part) continue;
+        if (share.drop) return share.drop;
+        const auto total = EffectiveMaxDrop(c);
+        if (share.fraction && total) return *share.fraction * *total;
+    }
+    return std::nullopt;
+}
+
+bool HasHouseholds(const Node& n) { return n.households && *n.households > 0; }
+
+bool UsesHouseholds(const Case& c) {
+    return std::any_of(c.nodes.begin(), c.nodes.end(), HasHouseholds);
+}
 
 std::string UnknownMaterial(std::string_view material) {
     return "material '" + std::string(material) + "' is not 钢管, PE管 or 铸铁管";
@@ -78,6 +120,44 @@ void CheckMethodOptions(const Case& c, std::vector<CaseProblem>& problems) {
     }
 }
 
+// The shares of the allowed drop by part: low pressure's, each part once, a
+// drop in Pa or a fraction of an allowed drop the case gives.
+void CheckShares(const Case& c, std::vector<CaseProblem>& problems) {
+    bool seen[kPartCount] = {};
+    for (const PartShare& share : c.limits.shares) {
+        const std::string part(PartName(share.part));
+        if (!IsLowPressure(c)) {
+            problems.push_back({CaseProblem::Kind::SharesNotForClass,
+                                "limits: the shares of the allowed drop by part (" + part +
+                                    ") are for low pressure only",
+                                {},
+                                part});
+            return;
+        }
+        auto fail = [&](std::string message) {
+            problems.push_back({CaseProblem::Kind::InvalidValue,
+                                "limits: the share of " + part + " " + message,
+                                {}});
+        };
+        const auto index = static_cast<std::size_t>(share.part);
+        if (seen[index]) fail("is given twice");
+        seen[index] = true;
+        if (share.drop.has_value() == share.fraction.has_value())
+            fail("needs either a drop in Pa or a fraction of the allowed drop");
+        else if (share.drop && !Positive(*share.drop))
+            fail("must be above 0 Pa");
+        else if (share.fraction && !(*share.fraction > 0 && *share.fraction <= 1))
+            fail("must be a fraction above 0 and at most 1");
+        else if (share.fraction && !EffectiveMaxDrop(c))
+            problems.push_back({CaseProblem::Kind::FractionWithoutTotal,
+                                "limits: the share of " + part +
+                                    " is a fraction of the allowed drop, which the case does "
+                                    "not give (max_drop or appliance_pressure)",
+                                {},
+                                part});
+    }
+}
+
 }  // namespace
 
 double LowPressureAllowedDrop(double appliancePressure) { return 0.75 * appliancePressure + 150; }
@@ -122,9 +202,19 @@ std::vector<CaseProblem> CheckCaseValues(const Case& c) {
     if (c.limits.maxDrop && !Positive(*c.limits.maxDrop)) fail("the drop limit must be above 0");
     if (c.limits.appliancePressure && !Positive(*c.limits.appliancePressure))
         fail("the rated appliance pressure must be above 0 Pa");
-    for (const auto& n : c.nodes)
+    CheckShares(c, problems);
+    for (const auto& n : c.nodes) {
         if (!std::isfinite(n.elevation) || !NonNegative(n.load))
             fail("node '" + n.id + "': the elevation must be finite and the load not negative");
+        if (n.households && !(NonNegative(*n.households) && *n.households <= kMaxHouseholds &&
+                              *n.households == std::floor(*n.households)))
+            fail("node '" + n.id + "': the households must be a whole number from 0 to " +
+                 std::to_string(static_cast<long>(kMaxHouseholds)));
+        if (n.ratedFlow && !Positive(*n.ratedFlow))
+            fail("node '" + n.id + "': the rated flow must be above 0");
+        if (HasHouseholds(n) && n.appliances.empty())
+            fail("node '" + n.id + "': households need their appliance set");
+    }
     return problems;
 }
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pressure_display.h"
+
 namespace gaspipe::network {
 
 enum class Method { Appendix, Gb50028 };
@@ -67,12 +69,33 @@ struct Source {
     bool operator==(const Source&) const = default;
 };
 
+// The parts of a low-pressure route from the regulator to the appliance,
+// each with its share of the allowed drop.
+enum class Part { Street, Courtyard, Indoor };
+inline constexpr std::size_t kPartCount = 3;
+
+// 街区, 庭院, 室内: the case file's names.
+std::string_view PartName(Part part);
+std::optional<Part> PartFromName(std::string_view name);
+
+// A part's share of the allowed drop: in Pa, or as a fraction of the total
+// (exactly one of them).
+struct PartShare {
+    Part part = Part::Street;
+    std::optional<double> drop;      // Pa
+    std::optional<double> fraction;  // of the allowed drop, above 0 and at most 1
+    std::string unknown;
+
+    bool operator==(const PartShare&) const = default;
+};
+
 struct Limits {
     std::optional<double> maxVelocity;  // m/s, checked on each segment's maximum velocity
     std::optional<double> maxDrop;      // from the source to any node
     // Rated pressure Pn of the appliances (Pa), low pressure only: gives the
     // allowed drop when maxDrop is not set.
     std::optional<double> appliancePressure;
+    std::vector<PartShare> shares;  // low pressure only; by Part, at most one each
     std::string unknown;
 
     bool operator==(const Limits&) const = default;
@@ -81,7 +104,15 @@ struct Limits {
 struct Node {
     std::string id;
     double elevation = 0;  // m
-    double load = 0;       // m³/h at the standard state
+    // Non-residential load, m³/h at the standard state: added to the flow
+    // without a simultaneity factor.
+    double load = 0;
+    // Households: N sets of the named appliance set of the simultaneity file
+    // (一个双眼灶, ...), each drawing ratedFlow Qn (m³/h; absent: the file's
+    // default for the gas kind).
+    std::optional<double> households;
+    std::string appliances;
+    std::optional<double> ratedFlow;
     std::string unknown;
 
     bool operator==(const Node&) const = default;
@@ -96,11 +127,22 @@ struct Segment {
     std::optional<double> flow;           // m³/h; absent: from the loads downstream
     std::optional<double> localLoss;      // fraction of friction; absent: the method's default
     std::optional<double> zeta;           // Σζ of the fittings (current-code method only)
-    std::optional<double> simultaneity;   // factor on the loads downstream
-    std::optional<double> roughness;      // mm; overrides the method's and the material's
+    // A typed factor on everything downstream (households' N·Qn and loads),
+    // instead of the simultaneity file's k(N); older files give it this way.
+    std::optional<double> simultaneity;
+    std::optional<double> roughness;  // mm; overrides the method's and the material's
+    std::optional<Part> part;         // absent: the part of the segment feeding it
     std::string unknown;
 
     bool operator==(const Segment&) const = default;
+};
+
+// How tables and sheets show the case; the file's values stay as they are.
+struct Display {
+    std::optional<PressureUnit> pressureUnit;  // high/medium pressure; default MPa gauge
+    std::string unknown;
+
+    bool operator==(const Display&) const = default;
 };
 
 struct Case {
@@ -112,6 +154,7 @@ struct Case {
     Limits limits;
     std::vector<Node> nodes;  // nodes not listed have elevation 0 and no load
     std::vector<Segment> segments;
+    Display display;
     std::string unknown;
 
     bool operator==(const Case&) const = default;
@@ -139,6 +182,17 @@ struct CaseProblem {
         OptionNotForMethod,
         OptionNotForClass,
         UnknownRoughnessMaterial,
+        // Shares of the allowed drop by part under 高中压 (the shares belong
+        // to low pressure), or given as a fraction with no allowed drop to
+        // take it of (subject: the part).
+        SharesNotForClass,
+        FractionWithoutTotal,
+        // Households need the simultaneity file (subject: its path and why it
+        // cannot be read), one of its appliance sets (subject: the set named)
+        // and a rated flow the node or the file gives (subject: the node).
+        NoSimultaneityFile,
+        UnknownApplianceSet,
+        NoRatedFlow,
     };
     Kind kind;
     std::string message;
@@ -162,6 +216,17 @@ std::optional<double> EffectiveMaxDrop(const Case& c);
 std::optional<double> MaterialRoughness(const MethodOptions& m, std::string_view material);
 
 bool IsLowPressure(const Case& c);
+
+// The pressure scale tables and sheets show the case in.
+PressureScale CaseScale(const Case& c);
+
+// The allowed drop of a part in the class's unit (Pa), when the case gives
+// the part a share and, for a fraction, an allowed drop to take it of.
+std::optional<double> PartAllowedDrop(const Case& c, Part part);
+
+// Whether a node or the case uses what needs the simultaneity file.
+bool HasHouseholds(const Node& n);
+bool UsesHouseholds(const Case& c);
 
 // "material 'X' is not 钢管, PE管 or 铸铁管".
 std::string UnknownMaterial(std::string_view material);

@@ -1,5 +1,7 @@
 #include "case_file.h"
 
+#include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <tuple>
 
@@ -111,10 +113,12 @@ TextFault CheckCaseText(std::string_view text, std::size_t maxBytes, bool id) {
     return TextFault::None;
 }
 
+int CaseFileVersion(const Case& c) { return UsesHouseholds(c) || !c.limits.shares.empty() ? 2 : 1; }
+
 std::string CaseToJson(const Case& c) {
     OrderedJson root;
     root["format"] = kCaseFormat;
-    root["version"] = kCaseVersion;
+    root["version"] = CaseFileVersion(c);
     root["generator"] = "gaspipe " GASPIPE_VERSION;
     OrderedJson project = {{"name", c.project.name},
                            {"number", c.project.number},
@@ -154,8 +158,27 @@ std::string CaseToJson(const Case& c) {
     SetOptional(limits, "max_velocity", c.limits.maxVelocity);
     SetOptional(limits, "max_drop", c.limits.maxDrop);
     SetOptional(limits, "appliance_pressure", c.limits.appliancePressure);
+    if (!c.limits.shares.empty()) {
+        OrderedJson shares = OrderedJson::object();
+        for (const PartShare& share : c.limits.shares) {
+            OrderedJson one = OrderedJson::object();
+            SetOptional(one, "drop", share.drop);
+            SetOptional(one, "fraction", share.fraction);
+            AddUnknown(one, share.unknown);
+            shares[std::string(PartName(share.part))] = std::move(one);
+        }
+        limits["shares"] = std::move(shares);
+    }
     AddUnknown(limits, c.limits.unknown);
     root["limits"] = std::move(limits);
+    // Written only when given: a file that keeps the default saves as before.
+    if (c.display.pressureUnit || !c.display.unknown.empty()) {
+        OrderedJson display = OrderedJson::object();
+        if (c.display.pressureUnit)
+            display["pressure_unit"] = PressureUnitName(*c.display.pressureUnit);
+        AddUnknown(display, c.display.unknown);
+        root["display"] = std::move(display);
+    }
     AddUnknown(root, c.unknown);
 
     std::string out = "{\n";
@@ -165,6 +188,14 @@ std::string CaseToJson(const Case& c) {
     for (std::size_t i = 0; i < c.nodes.size(); ++i) {
         const Node& n = c.nodes[i];
         OrderedJson node = {{"id", n.id}, {"elevation", n.elevation}, {"load", n.load}};
+        // Whole numbers of households as they are typed: 12, not 12.0.
+        if (n.households && *n.households == std::floor(*n.households) &&
+            std::fabs(*n.households) < 1e15)
+            node["households"] = static_cast<std::int64_t>(*n.households);
+        else
+            SetOptional(node, "households", n.households);
+        if (!n.appliances.empty()) node["appliances"] = n.appliances;
+        SetOptional(node, "rated_flow", n.ratedFlow);
         AddUnknown(node, n.unknown);
         out += (i ? ",\n    " : "\n    ") + Dump(node);
     }
@@ -184,6 +215,7 @@ std::string CaseToJson(const Case& c) {
         SetOptional(seg, "zeta", s.zeta);
         SetOptional(seg, "simultaneity", s.simultaneity);
         SetOptional(seg, "roughness", s.roughness);
+        if (s.part) seg["part"] = PartName(*s.part);
         AddUnknown(seg, s.unknown);
         out += (i ? ",\n    " : "\n    ") + Dump(seg);
     }

@@ -16,7 +16,11 @@
 namespace gaspipe::network {
 
 inline constexpr std::string_view kCaseFormat = "gaspipe-case";
-inline constexpr int kCaseVersion = 1;
+inline constexpr int kCaseVersion = 2;
+
+// The version a case is written as: the oldest that reads it as meant, so
+// that a file using nothing new opens in older programs as before.
+int CaseFileVersion(const Case& c);
 
 struct CaseFileLimits {
     std::size_t maxBytes = 16u << 20;
@@ -55,6 +59,7 @@ struct CaseFileProblem {
         ControlCharacter,  // in an id
         OutOfRange,        // a number beyond what a double holds
         UnknownMethod,     // method "name"
+        UnknownValue,      // member ("part", "pressure_unit", a key of "shares"); detail: the value
     };
     enum class Type { Object, Array, Text, Number };
 

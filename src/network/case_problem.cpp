@@ -97,6 +97,13 @@ std::string What(const CaseFileProblem& p) {
                    " holds a control character (tab, line break, escape, ...)";
         case Kind::OutOfRange:
             return member + " is out of range";
+        case Kind::UnknownValue: {
+            const std::string allowed = p.member == "pressure_unit"
+                                            ? "\"MPa\", \"kPa\" or \"1e5Pa\""
+                                            : "街区, 庭院 or 室内";
+            return (p.member == "shares" ? "a part in 'shares'" : Quote(p.member)) + " must be " +
+                   allowed + ", not " + Quote(p.detail);
+        }
         case Kind::UnknownMethod:
             break;
     }

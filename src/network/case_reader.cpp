@@ -19,10 +19,14 @@ using Kind = CaseFileProblem::Kind;
 using Type = CaseFileProblem::Type;
 
 // Each step takes a file of version n, in place, to version n + 1; entry n - 1
-// is the step from version n. Version 1 is the first, so there is none yet.
-// A step says in its comment what changed.
+// is the step from version n. A step says in its comment what changed.
 using Migration = void (*)(Json&);
-constexpr std::array<Migration, kCaseVersion - 1> kMigrations{};
+constexpr std::array<Migration, kCaseVersion - 1> kMigrations{
+    // 1 -> 2: nodes may carry households and limits the shares of the allowed
+    // drop by part, which older programs would ignore and so solve another
+    // line. Every version 1 file reads as it is.
+    [](Json&) {},
+};
 
 constexpr std::size_t kShortName = 60;
 
@@ -237,7 +241,7 @@ class Reader {
         Case c;
         c.unknown =
             Unknown(top, {"format", "version", "generator", "project", "gas", "pressure_class",
-                          "method", "source", "limits", "nodes", "segments"});
+                          "method", "source", "limits", "display", "nodes", "segments"});
         if (const Json* p = Member(top, "project")) {
             const Place project = Object(*p, "project");
             for (auto [key, field] : {std::pair{"name", &c.project.name},
@@ -270,7 +274,18 @@ class Reader {
             c.limits.maxVelocity = OptionalNumber(limits, "max_velocity");
             c.limits.maxDrop = OptionalNumber(limits, "max_drop");
             c.limits.appliancePressure = OptionalNumber(limits, "appliance_pressure");
-            c.limits.unknown = Unknown(limits, {"max_velocity", "max_drop", "appliance_pressure"});
+            if (const Json* shares = Member(limits, "shares")) ReadShares(limits, *shares, c);
+            c.limits.unknown =
+                Unknown(limits, {"max_velocity", "max_drop", "appliance_pressure", "shares"});
+        }
+        if (const Json* d = Member(top, "display")) {
+            const Place display = Object(*d, "display");
+            if (Member(display, "pressure_unit")) {
+                const std::string unit = Text(display, "pressure_unit", true, true);
+                c.display.pressureUnit = PressureUnitFromName(unit);
+                if (!c.display.pressureUnit) Fail(display, UnknownValue("pressure_unit", unit));
+            }
+            c.display.unknown = Unknown(display, {"pressure_unit"});
         }
         if (const Json* nodes = Member(top, "nodes")) ReadNodes(Array(*nodes, "nodes"), c.nodes);
         ReadSegments(Array(Required(top, "segments"), "segments"), c.segments);
@@ -412,6 +427,30 @@ class Reader {
         m.unknown = Unknown(p, {"name", "local_loss", "z", "roughness"});
     }
 
+    static CaseFileProblem UnknownValue(std::string_view member, std::string_view value) {
+        CaseFileProblem p = Problem(Kind::UnknownValue);
+        p.member = member;
+        p.detail = ShortName(value);
+        return p;
+    }
+
+    // "shares": {"室内": {"drop": 150}, "庭院": {"fraction": 0.3}}
+    void ReadShares(const Place& limits, const Json& shares, Case& c) const {
+        if (!shares.is_object()) WrongType(limits, "shares", Type::Object, shares);
+        for (auto it = shares.begin(); it != shares.end(); ++it) {
+            const auto part = PartFromName(it.key());
+            if (!part) Fail(limits, UnknownValue("shares", it.key()));
+            const Place share{it.value(), "limits", limits.offset, 0, {}};
+            if (!it.value().is_object()) WrongType(share, "shares", Type::Object, it.value());
+            PartShare s;
+            s.part = *part;
+            s.drop = OptionalNumber(share, "drop");
+            s.fraction = OptionalNumber(share, "fraction");
+            s.unknown = Unknown(share, {"drop", "fraction"});
+            c.limits.shares.push_back(std::move(s));
+        }
+    }
+
     Place Row(const Json& v, const char* kind, std::size_t i,
               const std::vector<std::size_t>& offsets) const {
         Place p{v, kind, i < offsets.size() ? offsets[i] : 0, i + 1, {}};
@@ -427,7 +466,11 @@ class Reader {
             n.id = Text(p, "id", true, true);
             n.elevation = OptionalNumber(p, "elevation").value_or(0);
             n.load = OptionalNumber(p, "load").value_or(0);
-            n.unknown = Unknown(p, {"id", "elevation", "load"});
+            n.households = OptionalNumber(p, "households");
+            n.appliances = Text(p, "appliances", true, false);
+            n.ratedFlow = OptionalNumber(p, "rated_flow");
+            n.unknown =
+                Unknown(p, {"id", "elevation", "load", "households", "appliances", "rated_flow"});
             nodes.push_back(std::move(n));
         }
     }
@@ -450,9 +493,14 @@ class Reader {
             s.zeta = OptionalNumber(p, "zeta");
             s.simultaneity = OptionalNumber(p, "simultaneity");
             s.roughness = OptionalNumber(p, "roughness");
+            if (Member(p, "part")) {
+                const std::string part = Text(p, "part", true, true);
+                s.part = PartFromName(part);
+                if (!s.part) Fail(p, UnknownValue("part", part));
+            }
             s.unknown =
                 Unknown(p, {"id", "from", "to", "material", "nominal", "inner_diameter", "length",
-                            "flow", "local_loss", "zeta", "simultaneity", "roughness"});
+                            "flow", "local_loss", "zeta", "simultaneity", "roughness", "part"});
             segments.push_back(std::move(s));
         }
     }

@@ -26,12 +26,15 @@ std::vector<std::string_view> FailedChecks(const SegmentResult& r) {
     std::vector<std::string_view> failed;
     if (r.velocityOverLimit) failed.push_back("velocity_over_limit");
     if (r.dropOverLimit) failed.push_back("drop_over_limit");
+    if (r.partDropOverLimit) failed.push_back("part_drop_over_limit");
     if (r.status == SegmentStatus::PipeTooSmall) failed.push_back("no_valid_outlet");
     return failed;
 }
 
 bool Network::Load(const Case& c) {
     problems_ = CheckCaseValues(c);
+    const std::vector<CaseProblem> households = CheckHouseholds(c, factors_);
+    problems_.insert(problems_.end(), households.begin(), households.end());
     TopologyResult t = BuildTopology(c);
     problems_.insert(problems_.end(), t.problems.begin(), t.problems.end());
     results_.clear();
@@ -40,6 +43,7 @@ bool Network::Load(const Case& c) {
         return false;
     }
     topology_ = std::move(t.topology);
+    SumHouseholds(c, topology_, factors_);
     results_.resize(c.segments.size());
     Solve(c, 0, topology_.order.size());
     return true;
@@ -65,11 +69,19 @@ std::span<const std::size_t> Network::NodeChanged(const Case& c, std::string_vie
         return topology_.order;
     }
     double elevation = 0, load = 0;
+    bool households = topology_.toHouseholds[feeder] != 0;
     for (const Node& n : c.nodes) {
         if (n.id == node) {
             elevation = n.elevation;
             load = n.load;
+            households = households || HasHouseholds(n);
         }
+    }
+    // The sums by appliance set, and whether the node's set is one the
+    // table knows, are the whole line's.
+    if (households) {
+        Load(c);
+        return topology_.order;
     }
     std::size_t top = feeder;
     if (load != topology_.toLoad[feeder]) {
@@ -112,30 +124,64 @@ hydraulics::SegmentTrace Network::Trace(const Case& c, std::size_t segment) cons
     return trace;
 }
 
-SegmentResult Network::Calculate(const Case& c, std::size_t segment, double inlet,
+FlowBasis Network::Flow(const Case& c, std::size_t segment) const {
+    if (segment >= results_.size()) return {};
+    return SegmentFlowBasis(c.segments[segment], topology_, segment, factors_);
+}
+
+void Network::Describe(const Case& c, std::size_t segment, const SegmentResult* up,
+                       SegmentResult& r) const {
+    const Segment& s = c.segments[segment];
+    const FlowBasis flow = SegmentFlowBasis(s, topology_, segment, factors_);
+    r.flow = flow.flow;
+    r.flowSource = flow.source;
+    r.households = flow.households;
+    r.ratedFlow = flow.ratedFlow;
+    r.simultaneity = flow.simultaneity;
+    r.part = s.part ? s.part : up ? up->part : std::nullopt;
+}
+
+SegmentResult Network::Calculate(const Case& c, std::size_t segment, const SegmentResult* up,
                                  const Override* override) const {
     const Segment& s = c.segments[segment];
+    SegmentResult described;
+    Describe(c, segment, up, described);
     detail::SegmentCall call{c,
                              s,
                              *catalog_,
-                             SegmentFlow(s, topology_, segment),
+                             described.flow,
                              topology_.toElevation[segment] - topology_.fromElevation[segment],
-                             inlet,
+                             up ? up->outlet : c.source.pressure,
                              {}};
     if (override && override->segment == segment) call.inner = override->inner;
     SegmentResult r = detail::CalculateSegment(call);
+    r.flowSource = described.flowSource;
+    r.households = described.households;
+    r.ratedFlow = described.ratedFlow;
+    r.simultaneity = described.simultaneity;
+    r.part = described.part;
+    if (r.status == SegmentStatus::Ok) {
+        if (up) r.partDrops = up->partDrops;
+        if (r.part) {
+            r.partDrops[static_cast<std::size_t>(*r.part)] += r.drop;
+            r.partDrop = r.partDrops[static_cast<std::size_t>(*r.part)];
+        }
+    }
     Check(c, r);
     return r;
 }
 
 void Network::Check(const Case& c, SegmentResult& r) const {
-    r.velocityOverLimit = r.dropOverLimit = false;
+    r.velocityOverLimit = r.dropOverLimit = r.partDropOverLimit = false;
     r.cumulativeDrop = 0;
     if (r.status != SegmentStatus::Ok) return;
     r.cumulativeDrop = c.source.pressure - r.outlet;
     r.velocityOverLimit = c.limits.maxVelocity && r.maxVelocity > *c.limits.maxVelocity;
     const auto maxDrop = EffectiveMaxDrop(c);
     r.dropOverLimit = maxDrop && r.cumulativeDrop > *maxDrop;
+    if (r.part)
+        if (const auto share = PartAllowedDrop(c, *r.part))
+            r.partDropOverLimit = r.partDrop > *share;
 }
 
 // Solves order[begin, end), writing each row through slot(segment). A
@@ -152,6 +198,7 @@ void Network::SolveRun(const Case& c, std::size_t begin, std::size_t end, Slot s
         if (up && up->status != SegmentStatus::Ok) {
             SegmentResult& r = slot(seg);
             r = SegmentResult{};
+            Describe(c, seg, up, r);
             r.status = SegmentStatus::NotCalculated;
             // Name the segment where it went wrong, however far up.
             r.message =
@@ -160,7 +207,7 @@ void Network::SolveRun(const Case& c, std::size_t begin, std::size_t end, Slot s
                     : "not calculated: segment '" + c.segments[feeder].id + "' upstream failed";
             continue;
         }
-        slot(seg) = Calculate(c, seg, up ? up->outlet : c.source.pressure, override);
+        slot(seg) = Calculate(c, seg, up, override);
     }
 }
 
@@ -205,8 +252,10 @@ SegmentSizing Network::SizeSegment(const Case& c, std::size_t segment) const {
         bool endsHold = true;
         for (std::size_t k = begin; k < end; ++k) {
             const std::size_t seg = topology_.order[k];
-            if (!topology_.IsEnd(seg)) continue;
             const SegmentResult& r = scratch[k - begin];
+            // A part's share binds wherever the part ends, not only at the ends.
+            endsHold = endsHold && !r.partDropOverLimit;
+            if (!topology_.IsEnd(seg)) continue;
             endsHold = endsHold && r.status == SegmentStatus::Ok && !r.dropOverLimit;
             if (r.status == SegmentStatus::Ok)
                 trial.worstEndDrop = std::max(trial.worstEndDrop, r.cumulativeDrop);

@@ -12,6 +12,7 @@
 // line) tries the nominal diameters of the pipe file.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -20,8 +21,10 @@
 #include <vector>
 
 #include "case.h"
+#include "flows.h"
 #include "hydraulics.h"
 #include "pipe_catalog.h"
+#include "simultaneity_file.h"
 #include "topology.h"
 
 namespace gaspipe::network {
@@ -40,6 +43,14 @@ struct SegmentResult {
     double flow = 0;           // m³/h
     double rise = 0;           // m, to-node minus from-node elevation
     double inlet = 0;          // the class's pressure unit
+    // Where the flow comes from: N households below (all sets), their Qn
+    // when one, and the factor k when one applies (flows.h).
+    FlowSource flowSource = FlowSource::Loads;
+    double households = 0;
+    std::optional<double> ratedFlow;
+    std::optional<double> simultaneity;
+    // Its part of the route: its own, or that of the segment feeding it.
+    std::optional<Part> part;
 
     // The calculation's summary, when status is Ok. loss = frictionLoss +
     // localLoss in the loss unit ((10^5 Pa)² for 高中压, Pa for 低压); drop =
@@ -48,21 +59,32 @@ struct SegmentResult {
     double frictionLoss = 0, localLoss = 0, additionalHead = 0;
     double meanVelocity = 0, maxVelocity = 0;  // m/s
     double reynolds = 0, frictionFactor = 0, z = 1;
+    // L + Le, the equivalent length of Σζ when given (m); the friction loss
+    // per metre of L, in the loss unit.
+    double calculationLength = 0;
+    double unitFrictionLoss = 0;
     hydraulics::Regime regime = hydraulics::Regime::Laminar;
     int passes = 0;
 
     // Along the line: source pressure − outlet, and the case's limits.
     double cumulativeDrop = 0;
+    // The drops of the segments of each part along the route down to this
+    // outlet, and of its own part: what the part's share is checked against.
+    std::array<double, kPartCount> partDrops{};
+    double partDrop = 0;
     bool velocityOverLimit = false;
     bool dropOverLimit = false;
+    bool partDropOverLimit = false;
 
     bool ChecksHold() const {
-        return status == SegmentStatus::Ok && !velocityOverLimit && !dropOverLimit;
+        return status == SegmentStatus::Ok && !velocityOverLimit && !dropOverLimit &&
+               !partDropOverLimit;
     }
 };
 
 // The checks a row fails: "velocity_over_limit", "drop_over_limit",
-// "no_valid_outlet" (the pipe is too small for any outlet pressure).
+// "part_drop_over_limit", "no_valid_outlet" (the pipe is too small for any
+// outlet pressure).
 std::vector<std::string_view> FailedChecks(const SegmentResult& r);
 
 // One nominal diameter tried for a segment.
@@ -83,8 +105,10 @@ struct SegmentSizing {
 
 class Network {
   public:
-    // The catalog must outlive the network.
-    explicit Network(const PipeCatalog& catalog) : catalog_(&catalog) {}
+    // The catalog and the simultaneity table must outlive the network. Without
+    // a table a case with households cannot be solved (problems() says so).
+    explicit Network(const PipeCatalog& catalog, const SimultaneityTable* factors = nullptr)
+        : catalog_(&catalog), factors_(factors) {}
 
     // Checks the case and solves every segment. Returns false when the case
     // cannot be solved as a whole (see problems()); results() is then empty.
@@ -95,10 +119,11 @@ class Network {
     // segments recalculated. Edits of ids, from/to, added or removed rows,
     // the gas, class, method or source need Load.
     std::span<const std::size_t> SegmentChanged(const Case& c, std::size_t segment);
-    // After an edit of a node's elevation or load: the segment into the node
-    // and everything below it, and for a new load everything below the
-    // topmost segment above whose flow comes from the loads. A node that is
-    // on no segment yet reloads the whole case.
+    // After an edit of a node's elevation, load or households: the segment
+    // into the node and everything below it, and for a new load everything
+    // below the topmost segment above whose flow comes from the loads. A node
+    // that is on no segment yet, and one with households before or after the
+    // edit, reloads the whole case.
     std::span<const std::size_t> NodeChanged(const Case& c, std::string_view node);
     // After an edit of the limits: only the checks change.
     void LimitsChanged(const Case& c);
@@ -111,6 +136,10 @@ class Network {
 
     // The full working of one solved segment, for a calculation sheet.
     hydraulics::SegmentTrace Trace(const Case& c, std::size_t segment) const;
+
+    // What a segment's flow is made of (after Load).
+    FlowBasis Flow(const Case& c, std::size_t segment) const;
+    const SimultaneityTable* factors() const { return factors_; }
 
     // Every nominal diameter of the segment's material, with the rest of the
     // line as it is: the smallest that keeps the segment's own maximum
@@ -127,11 +156,15 @@ class Network {
     void SolveRun(const Case& c, std::size_t begin, std::size_t end, Slot slot,
                   const Override* override) const;
     void Solve(const Case& c, std::size_t begin, std::size_t end);
-    SegmentResult Calculate(const Case& c, std::size_t segment, double inlet,
+    SegmentResult Calculate(const Case& c, std::size_t segment, const SegmentResult* up,
                             const Override* override) const;
+    // The row's flow and part, known before it is calculated.
+    void Describe(const Case& c, std::size_t segment, const SegmentResult* up,
+                  SegmentResult& r) const;
     void Check(const Case& c, SegmentResult& r) const;
 
     const PipeCatalog* catalog_;
+    const SimultaneityTable* factors_;
     std::vector<CaseProblem> problems_;
     Topology topology_;
     std::vector<SegmentResult> results_;
@@ -140,7 +173,9 @@ class Network {
 // The whole-line proposal: the segments sized one by one from the source,
 // each given a share of the drop still allowed at its inlet in proportion to
 // its length over the longest route from its inlet to an end (for 高中压 the
-// share is of P², which falls linearly along a pipe). A segment takes the
+// share is of P², which falls linearly along a pipe); where its part has a
+// share of the allowed drop, likewise of what is left of that share over the
+// longest route on through the part, whichever is less. A segment takes the
 // smallest nominal diameter whose drop stays within its share and whose
 // maximum velocity stays within the limit; when none does, the largest that
 // calculates, with a note. A proposal for the designer to edit, not an
@@ -154,6 +189,7 @@ struct SizingProposal {
     std::vector<SizingNote> notes;
     std::string error;
 };
-SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog);
+SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog,
+                            const SimultaneityTable* factors = nullptr);
 
 }  // namespace gaspipe::network

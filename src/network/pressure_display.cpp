@@ -70,7 +70,8 @@ std::string_view PressureUnitName(PressureUnit unit) {
 }
 
 std::optional<PressureUnit> PressureUnitFromName(std::string_view name) {
-    for (PressureUnit u : {PressureUnit::MPaGauge, PressureUnit::KPaGauge, PressureUnit::BarAbsolute})
+    for (PressureUnit u :
+         {PressureUnit::MPaGauge, PressureUnit::KPaGauge, PressureUnit::BarAbsolute})
         if (name == PressureUnitName(u)) return u;
     return std::nullopt;
 }
@@ -141,6 +142,35 @@ int PressureScale::PressureDecimals() const {
 int PressureScale::DropDecimals() const {
     if (lowPressure) return 1;
     return unit == PressureUnit::BarAbsolute ? 5 : 3;
+}
+
+std::string_view PressureScale::LossUnitText() const {
+    if (lowPressure) return "Pa";
+    return unit == PressureUnit::BarAbsolute ? "(10⁵ Pa)²" : "kPa²";
+}
+
+double PressureScale::Loss(double classLoss) const {
+    if (lowPressure || unit == PressureUnit::BarAbsolute) return classLoss;
+    return classLoss * 1e4;  // (10⁵ Pa)² to kPa²
+}
+
+int PressureScale::LossDecimals() const {
+    if (lowPressure) return 1;
+    return unit == PressureUnit::BarAbsolute ? 5 : 1;
+}
+
+std::string PressureScale::LossPerLengthUnitText() const {
+    if (lowPressure) return "Pa/m";
+    return std::string(LossUnitText()) + "/km";
+}
+
+double PressureScale::LossPerLength(double classLossPerMetre) const {
+    return lowPressure ? classLossPerMetre : Loss(classLossPerMetre) * 1000;
+}
+
+int PressureScale::LossPerLengthDecimals() const {
+    if (lowPressure) return 2;
+    return unit == PressureUnit::BarAbsolute ? 3 : 1;
 }
 
 }  // namespace gaspipe::network

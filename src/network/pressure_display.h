@@ -57,6 +57,16 @@ struct PressureScale {
     double Drop(double classDifference) const;
     int PressureDecimals() const;
     int DropDecimals() const;
+
+    // Losses: Pa at low pressure, P₁² − P₂² otherwise, in kPa² (the unit of
+    // the code's high/medium-pressure formula) or, shown in 10⁵ Pa, (10⁵ Pa)².
+    std::string_view LossUnitText() const;
+    double Loss(double classLoss) const;
+    int LossDecimals() const;
+    // A loss per length: Pa/m at low pressure, per km otherwise ("kPa²/km").
+    std::string LossPerLengthUnitText() const;
+    double LossPerLength(double classLossPerMetre) const;
+    int LossPerLengthDecimals() const;
 };
 
 PressureScale ScaleFor(bool lowPressure, PressureUnit unit = kDefaultPressureUnit);

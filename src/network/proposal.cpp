@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -20,9 +21,12 @@ std::vector<PipeSize> UsableSizes(const PipeCatalog& catalog, const std::string&
 
 }  // namespace
 
-SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog) {
+SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog,
+                            const SimultaneityTable* factors) {
     SizingProposal proposal;
     std::vector<CaseProblem> problems = CheckCaseValues(c);
+    const std::vector<CaseProblem> households = CheckHouseholds(c, factors);
+    problems.insert(problems.end(), households.begin(), households.end());
     TopologyResult topo = BuildTopology(c);
     problems.insert(problems.end(), topo.problems.begin(), topo.problems.end());
     if (!problems.empty()) {
@@ -31,19 +35,31 @@ SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog) {
     }
     const auto maxDrop = EffectiveMaxDrop(c);
     const auto maxVelocity = c.limits.maxVelocity;
-    if (!maxDrop && !maxVelocity) {
+    if (!maxDrop && !maxVelocity && c.limits.shares.empty()) {
         proposal.error = "sizing needs a drop or a velocity limit in the case";
         return proposal;
     }
+    SumHouseholds(c, topo.topology, factors);
     const Topology& t = topo.topology;
     const std::size_t n = c.segments.size();
 
-    // Longest route from each segment's inlet to an end, through it.
-    std::vector<double> below(n, 0), route(n, 0);
+    // Each segment's part, its own or the one above it.
+    std::vector<std::optional<Part>> part(n);
+    for (std::size_t seg : t.order)
+        part[seg] = c.segments[seg].part          ? c.segments[seg].part
+                    : t.feeder[seg] != kNoSegment ? part[t.feeder[seg]]
+                                                  : std::nullopt;
+    // Longest route from each segment's inlet to an end, through it; and on
+    // through segments of its own part only.
+    std::vector<double> below(n, 0), route(n, 0), belowInPart(n, 0), routeInPart(n, 0);
     for (auto it = t.order.rbegin(); it != t.order.rend(); ++it) {
         route[*it] = c.segments[*it].length + below[*it];
-        if (t.feeder[*it] != kNoSegment)
-            below[t.feeder[*it]] = std::max(below[t.feeder[*it]], route[*it]);
+        routeInPart[*it] = c.segments[*it].length + belowInPart[*it];
+        const std::size_t up = t.feeder[*it];
+        if (up == kNoSegment) continue;
+        below[up] = std::max(below[up], route[*it]);
+        if (part[up] && part[up] == part[*it])
+            belowInPart[up] = std::max(belowInPart[up], routeInPart[*it]);
     }
 
     const bool high = !IsLowPressure(c);
@@ -53,6 +69,8 @@ SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog) {
         maxDrop ? c.source.pressure - *maxDrop : -std::numeric_limits<double>::infinity();
     Case sized = c;
     std::vector<std::optional<double>> outlet(n);
+    // The drops of each part along the route down to each outlet.
+    std::vector<std::array<double, kPartCount>> partDrops(n);
     for (std::size_t seg : t.order) {
         Segment& s = sized.segments[seg];
         const std::size_t feeder = t.feeder[seg];
@@ -72,13 +90,22 @@ SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog) {
                 allowed = inlet - (inlet - endPressure) * share;
             }
         }
+        const std::array<double, kPartCount> above =
+            feeder == kNoSegment ? std::array<double, kPartCount>{} : partDrops[feeder];
+        const auto partShare = part[seg] ? PartAllowedDrop(c, *part[seg]) : std::nullopt;
+        if (partShare) {
+            // What is left of the part's share, spread over the part's longest route on.
+            const double left = *partShare - above[static_cast<std::size_t>(*part[seg])];
+            const double inPart = routeInPart[seg] > 0 ? s.length / routeInPart[seg] : 1;
+            allowed = std::max(allowed, inlet - left * inPart);
+        }
         const std::vector<PipeSize> sizes = UsableSizes(catalog, s.material);
         if (sizes.empty()) {
             proposal.notes.push_back(
                 {seg, "not sized: the pipe file lists no diameters for " + s.material});
             continue;
         }
-        const double flow = SegmentFlow(s, t, seg);
+        const double flow = SegmentFlow(s, t, seg, factors);
         const double rise = t.toElevation[seg] - t.fromElevation[seg];
         const PipeSize* chosen = nullptr;
         const PipeSize* largest = nullptr;
@@ -109,6 +136,8 @@ SizingProposal ProposeSizes(const Case& c, const PipeCatalog& catalog) {
         s.nominal = chosen->nominal;
         s.innerDiameter.reset();
         outlet[seg] = chosenOutlet;
+        partDrops[seg] = above;
+        if (part[seg]) partDrops[seg][static_cast<std::size_t>(*part[seg])] += inlet - chosenOutlet;
     }
     proposal.sized = std::move(sized);
     return proposal;

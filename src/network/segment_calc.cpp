@@ -105,6 +105,8 @@ SegmentResult CalculateSegment(const SegmentCall& call, hydraulics::SegmentTrace
         r.frictionFactor = t.frictionFactor;
         r.z = t.z;
         r.regime = t.regime;
+        r.calculationLength = s.length + t.equivalentLength;
+        r.unitFrictionLoss = t.frictionLoss / s.length;
         r.passes = static_cast<int>(t.passes.size());
     }
     if (keep) *keep = std::move(t);

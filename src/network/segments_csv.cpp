@@ -33,12 +33,19 @@ enum Column {
     kRoughness,
     kToElevation,
     kToLoad,
+    kPart,
+    kToHouseholds,
+    kToAppliances,
+    kToRatedFlow,
     kColumns
 };
 
+// The columns of households and parts came later: after the older ones, so
+// that a file's first columns read as they always did.
 constexpr std::array<std::string_view, kColumns> kNames = {
-    "id",   "from",       "to",   "material",     "nominal",   "inner_diameter", "length",
-    "flow", "local_loss", "zeta", "simultaneity", "roughness", "to_elevation",   "to_load"};
+    "id",           "from",    "to",         "material",      "nominal",       "inner_diameter",
+    "length",       "flow",    "local_loss", "zeta",          "simultaneity",  "roughness",
+    "to_elevation", "to_load", "part",       "to_households", "to_appliances", "to_rated_flow"};
 
 using Problem = CsvImportProblem;
 using ProblemKind = CsvImportProblem::Kind;
@@ -179,12 +186,26 @@ std::string SegmentsToCsv(const Case& c) {
             AppendNumber(out, v);
             out += ',';
         }
-        if (auto it = nodes.find(s.to); it != nodes.end()) {
-            AppendNumber(out, it->second->elevation);
+        const auto it = nodes.find(s.to);
+        const Node* n = it == nodes.end() ? nullptr : it->second;
+        if (n) {
+            AppendNumber(out, n->elevation);
             out += ',';
-            AppendNumber(out, it->second->load);
+            AppendNumber(out, n->load);
         } else {
             out += ',';
+        }
+        out += ',';
+        if (s.part) out += PartName(*s.part);
+        out += ',';
+        if (n) {
+            AppendNumber(out, n->households);
+            out += ',';
+            AppendField(out, n->appliances);
+            out += ',';
+            AppendNumber(out, n->ratedFlow);
+        } else {
+            out += ",,";
         }
         out += "\r\n";
     }
@@ -196,7 +217,8 @@ std::string ResultsToCsv(const Case& c, const Network& network) {
     out +=
         "id,from,to,material,nominal,inner_diameter,length,flow,inlet,outlet,drop,loss,"
         "friction_loss,local_loss,additional_head,mean_velocity,max_velocity,reynolds,"
-        "friction_factor,regime,cumulative_drop,status,checks,message\r\n";
+        "friction_factor,regime,cumulative_drop,status,checks,message,flow_source,households,"
+        "rated_flow,simultaneity,calculation_length,unit_friction_loss,part,part_drop\r\n";
     const auto& results = network.results();
     for (std::size_t i = 0; i < c.segments.size() && i < results.size(); ++i) {
         const Segment& s = c.segments[i];
@@ -229,6 +251,17 @@ std::string ResultsToCsv(const Case& c, const Network& network) {
         out += checks;
         out += ',';
         AppendField(out, r.message);
+        out += ',';
+        out += FlowSourceName(r.flowSource);
+        out += ',';
+        number(true, r.households);
+        number(r.ratedFlow.has_value(), r.ratedFlow.value_or(0));
+        number(r.simultaneity.has_value(), r.simultaneity.value_or(0));
+        number(ok, r.calculationLength);
+        number(ok, r.unitFrictionLoss);
+        if (r.part) out += PartName(*r.part);
+        out += ',';
+        if (ok && r.part) AppendNumber(out, r.partDrop);
         out += "\r\n";
     }
     return out;
@@ -296,15 +329,29 @@ std::optional<CsvImportProblem> ImportSegments(std::string_view bytes, Case& c,
         s.zeta = row.Number(kZeta);
         s.simultaneity = row.Number(kSimultaneity);
         s.roughness = row.Number(kRoughness);
+        if (const std::string part = row.Text(kPart); !part.empty()) {
+            s.part = PartFromName(part);
+            if (!s.part) row.Fail(kPart, ProblemKind::UnknownPart, part);
+        }
         const auto elevation = row.Number(kToElevation);
         const auto load = row.Number(kToLoad);
+        const auto households = row.Number(kToHouseholds);
+        const std::string appliances = row.Text(kToAppliances);
+        const auto rated = row.Number(kToRatedFlow);
         if (row.problem) return row.problem;
-        if ((elevation || load) && !s.to.empty()) {
+        if ((elevation || load || households || !appliances.empty() || rated) && !s.to.empty()) {
             auto [it, fresh] = nodeAt.emplace(s.to, nodes.size());
-            if (fresh) nodes.push_back(Node{s.to, 0, 0, {}});
+            if (fresh) {
+                Node n;
+                n.id = s.to;
+                nodes.push_back(std::move(n));
+            }
             Node& n = nodes[it->second];
             if (elevation) n.elevation = *elevation;
             if (load) n.load = *load;
+            if (households) n.households = households;
+            if (!appliances.empty()) n.appliances = appliances;
+            if (rated) n.ratedFlow = rated;
         }
         segments.push_back(std::move(s));
     }
@@ -341,6 +388,8 @@ std::string DescribeCsvProblem(const CsvImportProblem& p) {
             return cell + "a length is needed";
         case ProblemKind::TooLong:
             return cell + "longer than " + std::to_string(p.number) + " bytes";
+        case ProblemKind::UnknownPart:
+            return cell + "'" + p.detail + "' is not 街区, 庭院 or 室内";
         case ProblemKind::ControlCharacter:
             break;
     }

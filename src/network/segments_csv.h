@@ -1,8 +1,9 @@
 // A case's segment rows as CSV, to and from a spreadsheet. One row per
 // segment; the columns carry the case file's member names, plus the to-node's
-// elevation and load:
+// elevation, load and households:
 //   id,from,to,material,nominal,inner_diameter,length,flow,local_loss,zeta,
-//   simultaneity,roughness,to_elevation,to_load
+//   simultaneity,roughness,to_elevation,to_load,part,to_households,
+//   to_appliances,to_rated_flow
 // An empty cell is an absent value. Export writes UTF-8 with a byte-order
 // mark, so that Excel shows the Chinese texts, and text cells that a
 // spreadsheet would take for a formula with a leading apostrophe
@@ -26,8 +27,11 @@ std::string SegmentsToCsv(const Case& c);
 // segment's id, nodes, pipe and flow as used, then
 //   inlet,outlet,drop,loss,friction_loss,local_loss,additional_head,
 //   mean_velocity,max_velocity,reynolds,friction_factor,regime,
-//   cumulative_drop,status,checks,message
-// (empty where a value was not calculated; checks joined by ';').
+//   cumulative_drop,status,checks,message,flow_source,households,
+//   rated_flow,simultaneity,calculation_length,unit_friction_loss,part,
+//   part_drop
+// in the class's units, as the JSON table gives them (empty where a value
+// was not calculated; checks joined by ';').
 std::string ResultsToCsv(const Case& c, const Network& network);
 
 struct CsvImportLimits {
@@ -50,6 +54,7 @@ struct CsvImportProblem {
         NoLength,          // record, column
         TooLong,           // record, column, number: the limit in bytes
         ControlCharacter,  // record, column
+        UnknownPart,       // record, column, detail: the cell
     };
     Kind kind = Kind::NoHeader;
     std::size_t record = 0;  // 1-based, the header being record 1

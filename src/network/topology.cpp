@@ -145,6 +145,8 @@ class Checker {
         t.feeder.assign(n, kNoSegment);
         t.fromElevation.assign(n, 0);
         t.toElevation.assign(n, 0);
+        t.households.assign(n, {});
+        t.toHouseholds.assign(n, 0);
         std::unordered_map<std::string_view, double> elevation;
         for (const auto& node : c_.nodes) elevation.emplace(node.id, node.elevation);
         elevation[c_.source.node] = c_.source.elevation;
@@ -245,11 +247,6 @@ void UpdateLoads(const Case& c, Topology& t) {
         t.downstreamLoad[seg] += t.toLoad[seg];
         if (t.feeder[seg] != kNoSegment) t.downstreamLoad[t.feeder[seg]] += t.downstreamLoad[seg];
     }
-}
-
-double SegmentFlow(const Segment& s, const Topology& t, std::size_t segment) {
-    if (s.flow) return *s.flow;
-    return s.simultaneity.value_or(1.0) * t.downstreamLoad[segment];
 }
 
 std::string SegmentList(const Case& c, const std::vector<std::size_t>& segments) {

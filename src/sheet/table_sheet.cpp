@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "line_columns.h"
 #include "numbers.h"
 #include "profile.h"
 #include "sections.h"
@@ -19,25 +20,14 @@ hydraulics::Method MethodOf(const network::Case& c) {
                                                         : hydraulics::Method::Gb50028_2006;
 }
 
-std::string StatusText(const SegmentResult& r) {
-    switch (r.status) {
-        case SegmentStatus::Ok:
-            break;
-        case SegmentStatus::PipeTooSmall:
-            return "管径太小";
-        case SegmentStatus::NotCalculated:
-            return "未计算";
-        default:
-            return "计算错误";
-    }
-    if (r.velocityOverLimit && r.dropOverLimit) return "流速、压降超限";
-    if (r.velocityOverLimit) return "流速超限";
-    if (r.dropOverLimit) return "压降超限";
-    return "满足";
+// A quoted sentence without its full stop, for the sentence around it.
+std::string_view WithoutStop(std::string_view text) {
+    while (text.ends_with("。")) text.remove_suffix(std::string_view("。").size());
+    return text;
 }
 
-void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
-               const std::string& tableRef) {
+void AddInputs(Writer& w, const network::Case& c, const network::Network& net, const TableSheet& o,
+               bool low, const std::string& tableRef) {
     w.Chapter("已知条件");
     Table t;
     t.columns = {Col("序号", Align::Center, 1), Col("名　称", Align::Left, 5),
@@ -81,9 +71,40 @@ void AddInputs(Writer& w, const network::Case& c, const TableSheet& o, bool low,
         nodes.widthPercent = 70;
         nodes.columns = {Col("节　点", Align::Center), Col("标高（m）", Align::Right),
                          Col("负荷（m^{3}/h）", Align::Right)};
-        for (const network::Node& n : c.nodes)
-            nodes.rows.push_back({Text(n.id), Text(Shortest(n.elevation)), Text(Shortest(n.load))});
+        const bool households = network::UsesHouseholds(c);
+        if (households) {
+            nodes.widthPercent = 100;
+            for (Column col : {Col("户数 N", Align::Right), Col("燃具", Align::Center, 3),
+                               Col("额定流量 Q_{n}（m^{3}/h）", Align::Right, 2)})
+                nodes.columns.push_back(std::move(col));
+        }
+        for (const network::Node& n : c.nodes) {
+            std::vector<Cell> row = {Text(n.id), Text(Shortest(n.elevation)),
+                                     Text(Shortest(n.load))};
+            if (households) {
+                const bool has = network::HasHouseholds(n);
+                std::optional<double> rated = n.ratedFlow;
+                const SimultaneityTable* factors = net.factors();
+                if (has && !rated && factors)
+                    if (const auto set = factors->FindSet(n.appliances))
+                        rated = factors->RatedFlow(*set, c.gas.kind);
+                row.push_back(Text(has ? Shortest(*n.households) : "—"));
+                row.push_back(Text(has ? n.appliances : "—"));
+                row.push_back(Text(has && rated ? Shortest(*rated) : "—"));
+            }
+            nodes.rows.push_back(std::move(row));
+        }
         w.Add(std::move(nodes), "节点标高与负荷");
+        const SimultaneityTable* factors = net.factors();
+        if (households && factors && factors->readable())
+            w.Para(
+                "居民用户的同时工作系数 k 按户数 N 取自" +
+                (factors->source().empty() ? std::string("同时工作系数文件") : factors->source()) +
+                "，表列户数之间线性插值" +
+                (factors->note().empty()
+                     ? std::string()
+                     : "（" + std::string(WithoutStop(factors->note())) + "）") +
+                "。");
     }
 }
 
@@ -98,60 +119,148 @@ void AddSketch(Writer& w, const network::Case& c, const network::Network& net) {
         "直径（钢管、铸铁管 DN，PE 管 dn）与管段长度 L。");
 }
 
-void AddTable(Writer& w, const network::Case& c, const network::Network& net, bool low) {
-    const Precision p = TablePrecision(low);
-    const std::string pu = "（" + PressureUnit(low) + "）";
+// The allowed drop of each part of the route that has a share, and the total.
+void AddShares(Writer& w, const network::Case& c, const network::PressureScale& scale) {
+    std::string text;
+    for (network::Part part :
+         {network::Part::Street, network::Part::Courtyard, network::Part::Indoor}) {
+        const auto share = network::PartAllowedDrop(c, part);
+        if (!share) continue;
+        text += (text.empty() ? "" : "，") + std::string(network::PartName(part)) + " " +
+                Trimmed(scale.Drop(*share), scale.DropDecimals()) + " " +
+                std::string(scale.DropUnitText());
+    }
+    if (text.empty()) return;
+    w.Note(
+        "注：允许压力降按管道所属部分分配：" + text +
+        "；各部分管段的累计压降（本部分累计压降）按该部分的分配值校核，至各末端的累计压降按总允许"
+        "压力降校核。");
+}
+
+// Units as the sheet's markup writes them: m^{3}/h, kPa^{2}/km, 10^{5} Pa.
+std::string UnitMarkup(std::string unit) {
+    for (auto [plain, markup] :
+         {std::pair{"³", "^{3}"}, std::pair{"²", "^{2}"}, std::pair{"⁵", "^{5}"}}) {
+        for (std::size_t at = unit.find(plain); at != std::string::npos; at = unit.find(plain))
+            unit.replace(at, std::string_view(plain).size(), markup);
+    }
+    return unit;
+}
+
+// The catalogue's names broken into the short lines a narrow column of the
+// landscape table holds; pressures without their reference, which the note
+// under the table states.
+std::string SheetHeading(network::LineColumn column) {
+    using C = network::LineColumn;
+    switch (column) {
+        case C::Nominal:
+            return "公称\n直径";
+        case C::Length:
+            return "管长\nL";
+        case C::CalculationLength:
+            return "计算\n长度";
+        case C::Part:
+            return "所属\n部分";
+        case C::Households:
+            return "户数\nN";
+        case C::RatedFlow:
+            return "额定\n流量\nQ_{n}";
+        case C::Simultaneity:
+            return "同时\n工作\n系数 k";
+        case C::Flow:
+            return "计算\n流量 Q";
+        case C::Inlet:
+            return "起点\n压力";
+        case C::Outlet:
+            return "终点\n压力";
+        case C::UnitFrictionLoss:
+            return "单位\n长度\n摩阻";
+        case C::FrictionLoss:
+            return "摩擦\n阻力";
+        case C::LocalLoss:
+            return "局部\n阻力";
+        case C::AdditionalHead:
+            return "附加\n压头";
+        case C::CumulativeDrop:
+            return "累计\n压降";
+        case C::PartDrop:
+            return "本部分\n累计\n压降";
+        case C::MaxVelocity:
+            return "最大\n流速";
+        default:
+            return std::string(network::ColumnName(column));
+    }
+}
+
+int ColumnWidth(network::LineColumn column) {
+    using C = network::LineColumn;
+    switch (column) {
+        case C::Material:
+        case C::Nominal:
+        case C::Part:
+        case C::Households:
+            return 2;
+        case C::Flow:
+        case C::Inlet:
+        case C::Outlet:
+        case C::Drop:
+        case C::UnitFrictionLoss:
+        case C::CumulativeDrop:
+        case C::PartDrop:
+            return 4;
+        default:
+            return 3;
+    }
+}
+
+void AddTable(Writer& w, const network::Case& c, const network::Network& net,
+              const network::PressureScale& scale) {
+    using C = network::LineColumn;
+    const bool low = scale.lowPressure;
     w.Chapter("水力计算表");
+    // The working names the regime, Re and λ of the segment worked in full.
+    std::vector<C> columns;
+    for (C column : network::TableColumns(c))
+        if (column != C::Reynolds && column != C::FrictionFactor && column != C::MeanVelocity)
+            columns.push_back(column);
     Table t;
     t.density = Table::Density::Dense;
-    t.columns = {Col("管段", Align::Center, 3),           Col("起点", Align::Center, 3),
-                 Col("终点", Align::Center, 3),           Col("管材", Align::Center, 2),
-                 Col("公称\n直径", Align::Center, 2),     Col("内径\n（mm）", Align::Right, 3),
-                 Col("长度\n（m）", Align::Right, 3),     Col("流量\n（m^{3}/h）", Align::Right, 4),
-                 Col("起点压力\n" + pu, Align::Right, 4), Col("终点压力\n" + pu, Align::Right, 4),
-                 Col("压力降\n" + pu, Align::Right, 4)};
-    if (low) t.columns.push_back(Col("附加压头\n（Pa）", Align::Right, 3));
-    for (Column col :
-         {Col("累计压降\n" + pu, Align::Right, 4), Col("平均流速\n（m/s）", Align::Right, 3),
-          Col("最大流速\n（m/s）", Align::Right, 3), Col("Re", Align::Right, 3),
-          Col("λ", Align::Right, 4), Col("校核", Align::Center, 3)})
-        t.columns.push_back(std::move(col));
+    for (C column : columns) {
+        const bool pressure = column == C::Inlet || column == C::Outlet;
+        const std::string unit =
+            pressure ? std::string(scale.PressureUnitText()) : network::ColumnUnit(column, scale);
+        const bool text = network::IsTextColumn(column);
+        t.columns.push_back(
+            Col(SheetHeading(column) + (unit.empty() ? "" : "\n（" + UnitMarkup(unit) + "）"),
+                text ? Align::Center : Align::Right, ColumnWidth(column)));
+    }
+    bool typed = false;
     for (std::size_t i = 0; i < c.segments.size(); ++i) {
-        const network::Segment& s = c.segments[i];
-        const SegmentResult& r = net.results()[i];
-        const bool known = r.status != SegmentStatus::NotCalculated;
-        const bool ok = r.status == SegmentStatus::Ok;
-        auto num = [](bool shown, double v, int decimals) {
-            return Text(shown ? Fixed(v, decimals) : "—");
-        };
-        std::vector<Cell> row = {Text(s.id),
-                                 Text(s.from),
-                                 Text(s.to),
-                                 Text(s.material),
-                                 Text(s.nominal),
-                                 num(known && r.innerDiameter > 0, r.innerDiameter, 1),
-                                 Text(Shortest(s.length)),
-                                 num(known, r.flow, 3),
-                                 num(known, r.inlet, p.pressure),
-                                 num(ok, r.outlet, p.pressure),
-                                 num(ok, r.drop, p.pressure)};
-        if (low) row.push_back(num(ok, r.additionalHead, p.pressure));
-        Cell cumulative = num(ok, r.cumulativeDrop, p.pressure);
-        Cell velocity = num(ok, r.maxVelocity, p.velocity);
-        if (r.dropOverLimit) cumulative.check = Check::Fail;
-        if (r.velocityOverLimit) velocity.check = Check::Fail;
-        Cell status = Text(StatusText(r));
-        status.check = r.ChecksHold() ? Check::Pass : Check::Fail;
-        for (Cell cell : {cumulative, num(ok, r.meanVelocity, p.velocity), velocity,
-                          num(ok, r.reynolds, 0), num(ok, r.frictionFactor, 5), status})
+        std::vector<Cell> row;
+        for (C column : columns) {
+            const network::ColumnCell v = network::CellOf(column, c, net, i, scale);
+            Cell cell = Text(network::IsTextColumn(column) ? (v.text.empty() ? "—" : v.text)
+                             : v.number ? Fixed(*v.number, network::ColumnDecimals(column, scale)) +
+                                              (v.typed ? "*" : "")
+                                        : "—");
+            typed = typed || (v.typed && v.number);
+            if (v.failed) cell.check = Check::Fail;
+            if (column == C::Check && !v.failed) cell.check = Check::Pass;
             row.push_back(std::move(cell));
+        }
         t.rows.push_back(std::move(row));
     }
     w.Add(std::move(t), "管网水力计算表");
-    std::string note = low ? "注：压力为表压，单位 Pa；" : "注：压力为绝对压力，单位 10^{5} Pa；";
-    note += "压力降为管段起点与终点压力之差，累计压降为气源压力与管段终点压力之差";
+    std::string note = "注：压力为" + std::string(scale.Reference()) + "，单位 " +
+                       UnitMarkup(std::string(scale.PressureUnitText())) +
+                       "；压力降为管段起点与终点压力之差，累计压降为气源压力与管段终点压力之差";
     if (low) note += "，附加压头为正时使终点压力升高";
+    note += "；计算长度为管长与局部阻力当量长度之和（未给定 Σζ 的管段即为管长）";
+    if (network::UsesFlowBasis(c))
+        note += "；计算流量 Q = Σ k·N·Q_{n}（按户数 N 查同时工作系数 k）另加非居民用户负荷";
+    if (typed) note += "；带 * 者为管段给定的流量、同时工作系数或所属部分";
     w.Note(note + "。");
+    AddShares(w, c, scale);
     // Why a segment has no results; those below it only follow from it.
     std::size_t below = 0;
     for (std::size_t i = 0; i < c.segments.size(); ++i) {
@@ -209,6 +318,26 @@ void AddSummary(Writer& w, const network::Case& c, const network::Network& net,
                         Fixed(scale.Drop(r.cumulativeDrop), scale.DropDecimals()) + unit,
                         "≤ " + Trimmed(scale.Drop(*maxDrop), scale.DropDecimals()) + unit,
                         !r.dropOverLimit});
+    }
+    for (network::Part part :
+         {network::Part::Street, network::Part::Courtyard, network::Part::Indoor}) {
+        const auto share = network::PartAllowedDrop(c, part);
+        if (!share) continue;
+        std::optional<std::size_t> worst;
+        for (std::size_t i = 0; i < net.results().size(); ++i) {
+            const SegmentResult& r = net.results()[i];
+            if (r.status == SegmentStatus::Ok && r.part == part &&
+                (!worst || r.partDrop > net.results()[*worst].partDrop))
+                worst = i;
+        }
+        if (!worst) continue;
+        const SegmentResult& r = net.results()[*worst];
+        const std::string unit = " " + std::string(scale.DropUnitText());
+        rows.push_back({std::string(network::PartName(part)) + "部分累计压降（至节点 " +
+                            c.segments[*worst].to + "）",
+                        Fixed(scale.Drop(r.partDrop), scale.DropDecimals()) + unit,
+                        "≤ " + Trimmed(scale.Drop(*share), scale.DropDecimals()) + unit,
+                        !r.partDropOverLimit});
     }
     std::string failing;
     for (std::size_t i = 0; i < c.segments.size(); ++i)
@@ -270,12 +399,12 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
                Shortest(*c.limits.appliancePressure) + " Pa 时为 " + Shortest(*maxDrop) + " Pa。");
     // The table's chapter comes after these two, the formulas and the sketch.
     const std::string tableRef = "表 " + std::to_string(w.chapter() + 4) + "-1";
-    AddInputs(w, c, o, low, tableRef);
+    AddInputs(w, c, net, o, low, tableRef);
     AddFormulas(w, scope);
 
     w.Add(PageBreak{Orientation::Landscape});
     AddSketch(w, c, net);
-    AddTable(w, c, net, low);
+    AddTable(w, c, net, scale);
     if (const auto lowest = network::LowestPressureSegment(net)) {
         w.Chapter("压力曲线");
         ProfileFigure figure;

@@ -197,6 +197,7 @@ ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const net
     t.produced = Now();
     t.pipeFile = pipeFile;
     t.catalog = &catalog;
+    t.pressureUnit = network::CaseScale(c).unit;
     t.detail = dialog.segment();
     return Write(sheet::BuildTableSheet(c, net, t), path);
 }

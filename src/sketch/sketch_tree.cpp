@@ -86,9 +86,19 @@ Tree BuildTree(const network::Case& c, const network::Topology& t, const TreeOpt
         node.segmentId = Label(seg.id);
         node.pipe = PipeText(seg, number);
         if (t.IsEnd(s)) {
+            double households = 0;
+            if (s < t.households.size())
+                for (const network::SetSum& sum : t.households[s]) households += sum.households;
             if (options.endLabel)
                 node.endLabel = Label(options.endLabel(c, t, s));
-            else if (t.toLoad[s] > 0)
+            else if (households > 0) {
+                // Appended piece by piece, which GCC 12 does not warn about.
+                std::string label = "N=";
+                label += number(households);
+                label += "户";
+                if (t.toLoad[s] > 0) (label += "+") += number(t.toLoad[s]) += " m³/h";
+                node.endLabel = std::move(label);
+            } else if (t.toLoad[s] > 0)
                 node.endLabel = number(t.toLoad[s]) + " m³/h";
         }
         index[s] = tree.nodes.size();

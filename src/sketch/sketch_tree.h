@@ -42,7 +42,8 @@ struct Tree {
 
 struct TreeOptions {
     // The text beside an end node (one no segment leaves), given the segment
-    // into it. Default: the node's load, "2.5 m³/h", and nothing without one.
+    // into it. Default: the node's households and load, "N=12户",
+    // "2.5 m³/h" or "N=12户+2.5 m³/h", and nothing without either.
     std::function<std::string(const network::Case&, const network::Topology&, std::size_t segment)>
         endLabel;
     // Numbers in the labels; default: the shortest text that reads back, with '.'.

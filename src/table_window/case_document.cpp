@@ -25,7 +25,7 @@ bool SameEnds(const network::Segment& a, const network::Segment& b) {
 }  // namespace
 
 CaseHeader HeaderOf(const network::Case& c) {
-    return {c.project, c.gas, c.pressureClass, c.method, c.source, c.limits, c.unknown};
+    return {c.project, c.gas, c.pressureClass, c.method, c.source, c.limits, c.display, c.unknown};
 }
 
 CaseDocument::CaseDocument(std::string pipeFile, QObject* parent)
@@ -53,6 +53,10 @@ void CaseDocument::Reset(network::Case c) {
     const PipeFile file(ini);
     pipeFileProblem_ = file.readable() ? std::string() : file.problem();
     catalog_ = network::PipeCatalog::Read(file, materials);
+    const std::size_t slash = pipeFile_.find_last_of("/\\");
+    factors_ = SimultaneityTable::Read(
+        (slash == std::string::npos ? std::string() : pipeFile_.substr(0, slash + 1)) +
+        kSimultaneityFileName);
     IndexNodes();
     Solve();
     undoStack_->clear();
@@ -177,10 +181,12 @@ void CaseDocument::ApplyHeader(const CaseHeader& h) {
     case_.method = h.method;
     case_.source = h.source;
     case_.limits = h.limits;
+    case_.display = h.display;
     case_.unknown = h.unknown;
     CaseHeader limitsOnly = old;
     limitsOnly.project = h.project;
     limitsOnly.limits = h.limits;
+    limitsOnly.display = h.display;
     if (limitsOnly == h && network_.problems().empty())
         network_.LimitsChanged(case_);
     else

@@ -32,6 +32,7 @@ struct CaseHeader {
     network::MethodOptions method;
     network::Source source;
     network::Limits limits;
+    network::Display display;
     std::string unknown;
 
     bool operator==(const CaseHeader&) const = default;
@@ -77,6 +78,8 @@ class CaseDocument : public QObject {
     const network::Case& data() const { return case_; }
     const network::Network& network() const { return network_; }
     const network::PipeCatalog& catalog() const { return catalog_; }
+    // The simultaneity file beside the pipe file, read at each Reset.
+    const SimultaneityTable& factors() const { return factors_; }
     QUndoStack* undoStack() const { return undoStack_; }
     const std::string& pipeFile() const { return pipeFile_; }
     // Why the pipe file could not be read at the last Reset; "" when it was.
@@ -129,7 +132,9 @@ class CaseDocument : public QObject {
     std::string pipeFileProblem_;
     network::Case case_;
     network::PipeCatalog catalog_;
-    network::Network network_{catalog_};  // holds on to catalog_, which stays in place
+    SimultaneityTable factors_;
+    // Holds on to catalog_ and factors_, which stay in place.
+    network::Network network_{catalog_, &factors_};
     std::unordered_map<std::string, std::size_t> nodeIndex_;
     std::unordered_map<std::size_t, QString> rowProblems_;
     QUndoStack* undoStack_;

@@ -1,6 +1,7 @@
 #include "cell_edits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -44,6 +45,13 @@ Parsed ParseFor(int column, const QString& text) {
             break;
         case kSimultaneity:
             if (!(*v > 0 && *v <= 1)) return {{}, QStringLiteral("应大于 0 且不大于 1")};
+            break;
+        case kToHouseholds:
+            if (!(*v >= 0 && *v <= 1e6 && *v == std::floor(*v)))
+                return {{}, QStringLiteral("应为 0 到 1000000 的整数")};
+            break;
+        case kToRatedFlow:
+            if (*v <= 0) return {{}, QStringLiteral("应大于 0")};
             break;
         default:
             break;
@@ -93,6 +101,25 @@ class Planner {
                 s.innerDiameter.reset();  // it belonged to the old pipe
                 return;
             }
+            case kToAppliances: {
+                const QString problem = CaseTextProblem(text, false);
+                if (!problem.isEmpty()) {
+                    rejected_ << where + QStringLiteral("：") + problem;
+                    return;
+                }
+                const std::string set = Utf8(text);
+                SetNode(s.to, [&](network::Node& n) { n.appliances = set; });
+                return;
+            }
+            case kPart:
+                if (text.isEmpty()) {
+                    s.part.reset();
+                } else if (const auto part = network::PartFromName(Utf8(text))) {
+                    s.part = part;
+                } else {
+                    rejected_ << where + QStringLiteral("：应为街区、庭院或室内，或留空随上游管段");
+                }
+                return;
             default:
                 break;
         }
@@ -130,8 +157,16 @@ class Planner {
                 s.roughness = p.value;
                 return;
             case kLoad:
+                SetNode(s.to, [&](network::Node& n) { n.load = *p.value; });
+                return;
             case kElevation:
-                SetNode(s.to, cell.column, *p.value);
+                SetNode(s.to, [&](network::Node& n) { n.elevation = *p.value; });
+                return;
+            case kToHouseholds:
+                SetNode(s.to, [&](network::Node& n) { n.households = p.value; });
+                return;
+            case kToRatedFlow:
+                SetNode(s.to, [&](network::Node& n) { n.ratedFlow = p.value; });
                 return;
             default:
                 return;
@@ -163,14 +198,17 @@ class Planner {
         for (std::size_t i = 0; i < nodes_->size(); ++i) index_.try_emplace((*nodes_)[i].id, i);
     }
 
-    void SetNode(const std::string& id, int column, double value) {
+    template <typename Change>
+    void SetNode(const std::string& id, Change change) {
         EnsureNodes();
         const auto it = index_.find(id);
         if (it == index_.end()) {
-            if (value == 0) return;  // an unlisted node has 0 already
             network::Node n;
             n.id = id;
-            (column == kLoad ? n.load : n.elevation) = value;
+            change(n);
+            network::Node unlisted;
+            unlisted.id = id;
+            if (n == unlisted) return;  // an unlisted node has nothing already
             steps_.push_back({nodes_->size(), std::nullopt, n});
             index_.emplace(id, nodes_->size());
             nodes_->push_back(std::move(n));
@@ -178,7 +216,7 @@ class Planner {
         }
         network::Node& n = (*nodes_)[it->second];
         network::Node changed = n;
-        (column == kLoad ? changed.load : changed.elevation) = value;
+        change(changed);
         steps_.push_back({it->second, n, changed});
         n = std::move(changed);
     }

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "calc_pipe_segment.h"
@@ -42,6 +44,10 @@ enum HeaderForm::Field : int {
     kMaxDrop,
     kAppliance,
     kAllowedDrop,
+    kPressureUnit,
+    kShareStreet,
+    kShareCourtyard,
+    kShareIndoor,
 };
 
 namespace {
@@ -50,11 +56,17 @@ QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 QString Optional(const std::optional<double>& v) { return v ? ShortestText(*v) : QString(); }
 
 // Names for messages, in the order of Field.
-const char* const kFieldNames[] = {"工程名称",   "工程编号",     "设计阶段", "设计人",   "日期",
-                                   "设计单位",   "计算书编号",   "版次",     "燃气种类", "密度",
-                                   "运动粘度",   "温度",         "压力级制", "计算方法", "局部阻力",
-                                   "压缩因子 Z", "气源节点",     "气源压力", "气源标高", "最大流速",
-                                   "允许压降",   "燃具额定压力", "允许压降"};
+const char* const kFieldNames[] = {
+    "工程名称",     "工程编号",     "设计阶段",    "设计人",       "日期",     "设计单位",
+    "计算书编号",   "版次",         "燃气种类",    "密度",         "运动粘度", "温度",
+    "压力级制",     "计算方法",     "局部阻力",    "压缩因子 Z",   "气源节点", "气源压力",
+    "气源标高",     "最大流速",     "允许压降",    "燃具额定压力", "允许压降", "压力显示",
+    "街区允许压降", "庭院允许压降", "室内允许压降"};
+
+// The display choices in the order of the pressureUnit box.
+constexpr network::PressureUnit kUnits[] = {network::PressureUnit::MPaGauge,
+                                            network::PressureUnit::KPaGauge,
+                                            network::PressureUnit::BarAbsolute};
 
 // The main window's starting inlet pressure for each class.
 double DefaultSourcePressure(bool low) { return low ? 3000 : 5; }
@@ -71,7 +83,7 @@ HeaderForm::HeaderForm(CaseDocument* doc, QWidget* parent)
 
 HeaderForm::~HeaderForm() = default;
 
-QWidget* HeaderForm::lastField() const { return ui->applyAllowedDrop; }
+QWidget* HeaderForm::lastField() const { return ui->shareIndoor; }
 
 void HeaderForm::Wire() {
     const std::pair<QLineEdit*, Field> lines[] = {
@@ -94,6 +106,9 @@ void HeaderForm::Wire() {
         {ui->maxVelocity, kMaxVelocity},
         {ui->maxDrop, kMaxDrop},
         {ui->appliancePressure, kAppliance},
+        {ui->shareStreet, kShareStreet},
+        {ui->shareCourtyard, kShareCourtyard},
+        {ui->shareIndoor, kShareIndoor},
     };
     for (const auto& [line, field] : lines) {
         const Field f = field;
@@ -111,6 +126,7 @@ void HeaderForm::Wire() {
     connect(ui->gasKind, &QComboBox::activated, this, [this] { Commit(kGasKind); });
     connect(ui->pressureClass, &QComboBox::activated, this, [this] { Commit(kClass); });
     connect(ui->method, &QComboBox::activated, this, [this] { Commit(kMethod); });
+    connect(ui->pressureUnit, &QComboBox::activated, this, [this] { Commit(kPressureUnit); });
     connect(ui->applyAllowedDrop, &QPushButton::clicked, this, [this] { Commit(kAllowedDrop); });
 }
 
@@ -140,6 +156,15 @@ void HeaderForm::Refresh() {
     ui->gasTemperature->setText(ShortestText(c.gas.temperature));
     ui->pressureClass->setCurrentIndex(low ? 0 : 1);
     ui->method->setCurrentIndex(appendix ? 1 : 0);
+    const network::PressureUnit unit =
+        c.display.pressureUnit.value_or(network::kDefaultPressureUnit);
+    ui->pressureUnit->setCurrentIndex(
+        int(std::find(std::begin(kUnits), std::end(kUnits), unit) - std::begin(kUnits)));
+    ui->pressureUnit->setEnabled(!low);
+    ui->pressureLevel->setText(
+        Q(std::string(network::PressureLevelName(network::SourceLevel(c.source.pressure, low)))) +
+        QStringLiteral("（%1 MPa 表压）")
+            .arg(FixedText(network::GaugeMPa(c.source.pressure, low), low ? 4 : 3)));
     ui->localLoss->setText(appendix ? QString() : ShortestText(c.method.localLoss));
     ui->localLoss->setEnabled(!appendix);
     ui->localLoss->setPlaceholderText(appendix ? QStringLiteral("公式已含 10%") : QString());
@@ -163,6 +188,20 @@ void HeaderForm::Refresh() {
     ui->appliancePressure->setText(Optional(c.limits.appliancePressure));
     ui->appliancePressure->setEnabled(low);
     ui->applyAllowedDrop->setEnabled(low && c.limits.appliancePressure.has_value());
+    for (auto [line, part] : {std::pair{ui->shareStreet, network::Part::Street},
+                              std::pair{ui->shareCourtyard, network::Part::Courtyard},
+                              std::pair{ui->shareIndoor, network::Part::Indoor}}) {
+        QString text;
+        for (const network::PartShare& share : c.limits.shares)
+            if (share.part == part)
+                text = share.drop       ? ShortestText(*share.drop)
+                       : share.fraction ? ShortestText(*share.fraction * 100) + QLatin1Char('%')
+                                        : QString();
+        line->setText(text);
+        line->setEnabled(low || !text.isEmpty());
+        line->setPlaceholderText(QString::fromUtf8(network::PartName(part).data(),
+                                                   qsizetype(network::PartName(part).size())));
+    }
 }
 
 bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
@@ -274,6 +313,48 @@ bool HeaderForm::Read(Field field, CaseHeader& h, QString& error) const {
             return number(ui->maxDrop, true, 0, false, h.limits.maxDrop);
         case kAppliance:
             return number(ui->appliancePressure, true, 0, false, h.limits.appliancePressure);
+        case kPressureUnit: {
+            const int index = ui->pressureUnit->currentIndex();
+            // The default is written only when chosen away from and back.
+            if (index >= 0 && index < int(std::size(kUnits)) &&
+                (h.display.pressureUnit || kUnits[index] != network::kDefaultPressureUnit))
+                h.display.pressureUnit = kUnits[index];
+            return true;
+        }
+        case kShareStreet:
+        case kShareCourtyard:
+        case kShareIndoor: {
+            const auto part = field == kShareStreet      ? network::Part::Street
+                              : field == kShareCourtyard ? network::Part::Courtyard
+                                                         : network::Part::Indoor;
+            QLineEdit* line = field == kShareStreet      ? ui->shareStreet
+                              : field == kShareCourtyard ? ui->shareCourtyard
+                                                         : ui->shareIndoor;
+            QString text = line->text().trimmed();
+            const bool percent = text.endsWith(QLatin1Char('%'));
+            if (percent) text.chop(1);
+            std::erase_if(h.limits.shares,
+                          [part](const network::PartShare& s) { return s.part == part; });
+            if (text.isEmpty()) return true;
+            const auto v = ParseNumber(text);
+            if (!v || !(*v > 0) || (percent && *v > 100)) {
+                error = percent ? QStringLiteral("应为大于 0 且不大于 100 的百分数")
+                                : QStringLiteral("应为大于 0 的压降 (Pa)");
+                return false;
+            }
+            network::PartShare share;
+            share.part = part;
+            if (percent)
+                share.fraction = *v / 100;
+            else
+                share.drop = *v;
+            // In the order of the parts, whatever the order typed.
+            const auto at =
+                std::find_if(h.limits.shares.begin(), h.limits.shares.end(),
+                             [part](const network::PartShare& s) { return s.part > part; });
+            h.limits.shares.insert(at, share);
+            return true;
+        }
         case kAllowedDrop:
             if (!h.limits.appliancePressure) return true;
             h.limits.maxDrop = network::LowPressureAllowedDrop(*h.limits.appliancePressure);

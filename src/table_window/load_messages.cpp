@@ -170,6 +170,12 @@ QString What(const network::CaseFileProblem& p) {
             return material + control;
         case Kind::OutOfRange:
             return QStringLiteral("%1超出数值范围").arg(material);
+        case Kind::UnknownValue:
+            return p.member == "pressure_unit"
+                       ? QStringLiteral("压力显示单位应为 MPa、kPa 或 1e5Pa，而不是%1")
+                             .arg(Quoted(p.detail))
+                       : QStringLiteral("管段所属部分应为街区、庭院或室内，而不是%1")
+                             .arg(Quoted(p.detail));
         case Kind::UnknownMethod:
             break;
     }
@@ -223,6 +229,8 @@ QString CsvProblemText(const network::CsvImportProblem& p) {
             return cell + QStringLiteral("缺少长度");
         case CsvKind::TooLong:
             return cell + QStringLiteral("超过 %1 字节").arg(p.number);
+        case CsvKind::UnknownPart:
+            return cell + QStringLiteral("“%1”不是街区、庭院或室内").arg(Q(p.detail));
         case CsvKind::ControlCharacter:
             break;
     }

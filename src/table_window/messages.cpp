@@ -68,6 +68,23 @@ QString ProblemText(const network::CaseProblem& p, const network::Case& c) {
                        "计算方法的粗糙度中，管材“%1”不是钢管、PE管或铸铁管："
                        "再选一次附录公式可清除粗糙度设置")
                 .arg(Q(p.subject));
+        case Kind::SharesNotForClass:
+            return QStringLiteral("各部分的允许压降分配只用于低压：再选一次低压，或清除分配");
+        case Kind::FractionWithoutTotal:
+            return QStringLiteral(
+                       "%1部分的允许压降按总允许压降的比例给出，但未给定允许压降"
+                       "或燃具额定压力")
+                .arg(Q(p.subject));
+        case Kind::NoSimultaneityFile:
+            return QStringLiteral("按户数计算流量需要同时工作系数文件 %1，但该文件不能读取")
+                       .arg(Q(p.subject.empty() ? std::string(kSimultaneityFileName) : p.subject)) +
+                   detail;
+        case Kind::UnknownApplianceSet:
+            return QStringLiteral("燃具组合“%1”不在同时工作系数文件中").arg(Q(p.subject)) + detail;
+        case Kind::NoRatedFlow:
+            return QStringLiteral(
+                       "节点 %1 未给定燃具额定流量，同时工作系数文件也未给出该燃气种类的值")
+                .arg(Q(p.subject));
         case Kind::InvalidValue:
             break;
     }

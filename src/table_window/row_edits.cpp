@@ -138,7 +138,8 @@ LineEdit PlanNominal(const CaseDocument& doc, std::size_t row, const std::string
 LineEdit PlanProposal(const CaseDocument& doc, QStringList& messages) {
     LineEdit edit;
     const network::Case& c = doc.data();
-    const network::SizingProposal proposal = network::ProposeSizes(c, doc.catalog());
+    const network::SizingProposal proposal =
+        network::ProposeSizes(c, doc.catalog(), &doc.factors());
     if (!proposal.sized) {
         messages << QString::fromStdString(proposal.error);
         return edit;

@@ -45,7 +45,7 @@ gaspipe::network::Case GeneratedLine() {
         s.id = id, s.from = from, s.to = to, s.material = "PE管", s.nominal = nominal;
         s.length = length;
         c.segments.push_back(s);
-        if (load > 0) c.nodes.push_back({to, 0, load, {}});
+        if (load > 0) c.nodes.push_back({to, 0, load, {}, {}, {}, {}});
     };
     // Appended piece by piece: GCC 12 warns falsely about "J" + std::string.
     auto id = [](const char* prefix, int n, const char* suffix = "") {

@@ -21,17 +21,70 @@ std::optional<double> CatalogInner(const CaseDocument& doc, const network::Segme
     return size ? size->inner : std::nullopt;
 }
 
-const network::SegmentResult* Solved(const CaseDocument& doc, std::size_t row) {
-    const auto& results = doc.network().results();
-    if (row >= results.size() || results[row].status != network::SegmentStatus::Ok) return nullptr;
-    return &results[row];
-}
-
 }  // namespace
 
+std::optional<network::LineColumn> CatalogColumn(int column) {
+    using C = network::LineColumn;
+    switch (column) {
+        case kHouseholds:
+            return C::Households;
+        case kRatedFlow:
+            return C::RatedFlow;
+        case kFactor:
+            return C::Simultaneity;
+        case kCalculationLength:
+            return C::CalculationLength;
+        case kInlet:
+            return C::Inlet;
+        case kOutlet:
+            return C::Outlet;
+        case kDrop:
+            return C::Drop;
+        case kUnitFrictionLoss:
+            return C::UnitFrictionLoss;
+        case kFrictionLoss:
+            return C::FrictionLoss;
+        case kLocalLossValue:
+            return C::LocalLoss;
+        case kAdditionalHead:
+            return C::AdditionalHead;
+        case kCumulativeDrop:
+            return C::CumulativeDrop;
+        case kPartDrop:
+            return C::PartDrop;
+        case kMeanVelocity:
+            return C::MeanVelocity;
+        case kMaxVelocity:
+            return C::MaxVelocity;
+        case kReynolds:
+            return C::Reynolds;
+        case kRegime:
+            return C::Regime;
+        case kFrictionFactor:
+            return C::FrictionFactor;
+        default:
+            return std::nullopt;
+    }
+}
+
 QString ColumnTitle(int column, bool lowPressure) {
-    const QString pressure = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(绝压 10⁵ Pa)");
-    const QString drop = lowPressure ? QStringLiteral("(Pa)") : QStringLiteral("(10⁵ Pa)");
+    return ColumnTitle(column, network::ScaleFor(lowPressure));
+}
+
+QString ColumnTitle(int column, const network::PressureScale& scale) {
+    if (const auto catalog = CatalogColumn(column)) {
+        // "(MPa，表压)": one pair of brackets in a narrow heading.
+        const bool pressure = column == kInlet || column == kOutlet;
+        const std::string unit =
+            pressure ? std::string(scale.PressureUnitText()) + "，" + std::string(scale.Reference())
+                     : network::ColumnUnit(*catalog, scale);
+        QString name = Q(std::string(network::ColumnName(*catalog)));
+        // Long names on two lines, as the input columns have them.
+        for (const QString& prefix : {QStringLiteral("单位长度"), QStringLiteral("本部分")})
+            if (name.startsWith(prefix)) name.insert(prefix.size(), QLatin1Char('\n'));
+        name.replace(QLatin1Char(' '), QLatin1Char('\n'));
+        return unit.empty() ? name : name + QStringLiteral("\n(") + Q(unit) + QLatin1Char(')');
+    }
     switch (column) {
         case kId:
             return QStringLiteral("管段\n编号");
@@ -48,11 +101,19 @@ QString ColumnTitle(int column, bool lowPressure) {
         case kLength:
             return QStringLiteral("长度\n(m)");
         case kFlow:
-            return QStringLiteral("流量\n(m³/h)");
+            return QStringLiteral("计算流量 Q\n(m³/h)");
         case kLoad:
             return QStringLiteral("终点负荷\n(m³/h)");
+        case kToHouseholds:
+            return QStringLiteral("终点户数\nN");
+        case kToAppliances:
+            return QStringLiteral("终点燃具");
+        case kToRatedFlow:
+            return QStringLiteral("额定流量\nQn (m³/h)");
+        case kPart:
+            return QStringLiteral("所属\n部分");
         case kSimultaneity:
-            return QStringLiteral("同时\n工作系数");
+            return QStringLiteral("给定同时\n工作系数");
         case kElevation:
             return QStringLiteral("终点标高\n(m)");
         case kLocalLoss:
@@ -61,26 +122,6 @@ QString ColumnTitle(int column, bool lowPressure) {
             return QStringLiteral("局部阻力\n系数 Σζ");
         case kRoughness:
             return QStringLiteral("粗糙度\n(mm)");
-        case kInlet:
-            return QStringLiteral("起点压力\n") + pressure;
-        case kOutlet:
-            return QStringLiteral("终点压力\n") + pressure;
-        case kDrop:
-            return QStringLiteral("压降\n") + drop;
-        case kCumulativeDrop:
-            return QStringLiteral("累计压降\n") + drop;
-        case kAdditionalHead:
-            return QStringLiteral("附加压头\n(Pa)");
-        case kMeanVelocity:
-            return QStringLiteral("平均流速\n(m/s)");
-        case kMaxVelocity:
-            return QStringLiteral("最大流速\n(m/s)");
-        case kReynolds:
-            return QStringLiteral("雷诺数\nRe");
-        case kRegime:
-            return QStringLiteral("流态");
-        case kFrictionFactor:
-            return QStringLiteral("摩阻\n系数 λ");
         default:
             return {};
     }
@@ -94,6 +135,18 @@ bool ColumnApplies(const network::Case& c, int column) {
             return c.method.method == network::Method::Gb50028;
         case kAdditionalHead:
             return network::IsLowPressure(c);
+        case kPart:
+            return network::IsLowPressure(c);
+        case kPartDrop:
+            return network::UsesParts(c);
+        case kToHouseholds:
+        case kToAppliances:
+        case kToRatedFlow:
+            return network::IsLowPressure(c) || network::UsesHouseholds(c);
+        case kHouseholds:
+        case kRatedFlow:
+        case kFactor:
+            return network::UsesFlowBasis(c);
         default:
             return column >= 0 && column < kColumnCount;
     }
@@ -101,6 +154,7 @@ bool ColumnApplies(const network::Case& c, int column) {
 
 bool ColumnShown(const network::Case& c, int column) {
     if (ColumnApplies(c, column)) return true;
+    if (column == kAdditionalHead || column == kPart || IsResultColumn(column)) return false;
     if (column != kLocalLoss && column != kZeta && column != kRoughness) return false;
     return std::any_of(c.segments.begin(), c.segments.end(), [column](const network::Segment& s) {
         return column == kLocalLoss ? s.localLoss.has_value()
@@ -109,33 +163,11 @@ bool ColumnShown(const network::Case& c, int column) {
     });
 }
 
-int ResultDecimals(int column, bool lowPressure) {
-    switch (column) {
-        case kInlet:
-        case kOutlet:
-        case kDrop:
-        case kCumulativeDrop:
-            return lowPressure ? 1 : 5;
-        case kAdditionalHead:
-            return 1;
-        case kMeanVelocity:
-        case kMaxVelocity:
-            return 2;
-        case kReynolds:
-            return 0;
-        case kFrictionFactor:
-            return 5;
-        default:
-            return 0;
-    }
-}
-
 Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
     const network::Case& c = doc.data();
     if (row >= c.segments.size()) return {};
     const network::Segment& s = c.segments[row];
-    const network::Node* to =
-        column == kLoad || column == kElevation ? doc.FindNode(s.to) : nullptr;
+    const network::Node* to = doc.FindNode(s.to);
     switch (column) {
         case kId:
             return {Q(s.id)};
@@ -163,6 +195,26 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
         }
         case kLoad:
             return {ShortestText(to ? to->load : 0)};
+        case kToHouseholds:
+            return {to && to->households ? ShortestText(*to->households) : QString()};
+        case kToAppliances:
+            return {to ? Q(to->appliances) : QString()};
+        case kToRatedFlow: {
+            if (!to) return {};
+            if (to->ratedFlow) return {ShortestText(*to->ratedFlow)};
+            const SimultaneityTable& factors = doc.factors();
+            const auto set =
+                network::HasHouseholds(*to) ? factors.FindSet(to->appliances) : std::nullopt;
+            const auto rated = set ? factors.RatedFlow(*set, c.gas.kind) : std::nullopt;
+            return rated ? Shown{ShortestText(*rated), true} : Shown{};
+        }
+        case kPart: {
+            if (s.part) return {Q(std::string(network::PartName(*s.part)))};
+            const auto& results = doc.network().results();
+            if (row < results.size() && results[row].part)
+                return {Q(std::string(network::PartName(*results[row].part))), true};
+            return {};
+        }
         case kSimultaneity:
             return {Optional(s.simultaneity)};
         case kElevation:
@@ -179,38 +231,13 @@ Shown CellShown(const CaseDocument& doc, std::size_t row, int column) {
         default:
             break;
     }
-    const bool low = network::IsLowPressure(c);
-    if (column == kInlet) {
-        const auto& results = doc.network().results();
-        if (row < results.size() && results[row].status != network::SegmentStatus::NotCalculated)
-            return {FixedText(results[row].inlet, ResultDecimals(column, low))};
-        return {};
-    }
-    const network::SegmentResult* r = Solved(doc, row);
-    if (!r) return {};
-    const int decimals = ResultDecimals(column, low);
-    switch (column) {
-        case kOutlet:
-            return {FixedText(r->outlet, decimals)};
-        case kDrop:
-            return {FixedText(r->drop, decimals)};
-        case kCumulativeDrop:
-            return {FixedText(r->cumulativeDrop, decimals)};
-        case kAdditionalHead:
-            return {ColumnApplies(c, column) ? FixedText(r->additionalHead, decimals) : QString()};
-        case kMeanVelocity:
-            return {FixedText(r->meanVelocity, decimals)};
-        case kMaxVelocity:
-            return {FixedText(r->maxVelocity, decimals)};
-        case kReynolds:
-            return {FixedText(r->reynolds, decimals)};
-        case kRegime:
-            return {RegimeText(r->regime)};
-        case kFrictionFactor:
-            return {FixedText(r->frictionFactor, decimals)};
-        default:
-            return {};
-    }
+    const auto catalog = CatalogColumn(column);
+    if (!catalog || !ColumnApplies(c, column)) return {};
+    const network::PressureScale scale = network::CaseScale(c);
+    const network::ColumnCell cell = network::CellOf(*catalog, c, doc.network(), row, scale);
+    if (network::IsTextColumn(*catalog)) return {Q(cell.text), !cell.typed && !cell.text.empty()};
+    if (!cell.number) return {};
+    return {FixedText(*cell.number, network::ColumnDecimals(*catalog, scale))};
 }
 
 QString CellEditText(const CaseDocument& doc, std::size_t row, int column) {
@@ -224,6 +251,12 @@ QString CellEditText(const CaseDocument& doc, std::size_t row, int column) {
             return Optional(s.flow);
         case kLocalLoss:
             return Optional(s.localLoss);
+        case kToRatedFlow: {
+            const network::Node* to = doc.FindNode(s.to);
+            return to ? Optional(to->ratedFlow) : QString();
+        }
+        case kPart:
+            return s.part ? Q(std::string(network::PartName(*s.part))) : QString();
         default:
             return CellShown(doc, row, column).text;
     }
@@ -233,7 +266,6 @@ QVariant CellSortValue(const CaseDocument& doc, std::size_t row, int column) {
     const network::Case& c = doc.data();
     if (row >= c.segments.size()) return {};
     const auto& results = doc.network().results();
-    const network::SegmentResult* r = Solved(doc, row);
     const network::Segment& s = c.segments[row];
     switch (column) {
         case kLength:
@@ -247,29 +279,13 @@ QVariant CellSortValue(const CaseDocument& doc, std::size_t row, int column) {
                 results[row].status != network::SegmentStatus::NotCalculated)
                 return results[row].flow;
             break;
-        case kInlet:
-            if (row < results.size() &&
-                results[row].status != network::SegmentStatus::NotCalculated)
-                return results[row].inlet;
-            return {};
-        case kOutlet:
-            return r ? QVariant(r->outlet) : QVariant();
-        case kDrop:
-            return r ? QVariant(r->drop) : QVariant();
-        case kCumulativeDrop:
-            return r ? QVariant(r->cumulativeDrop) : QVariant();
-        case kAdditionalHead:
-            return r ? QVariant(r->additionalHead) : QVariant();
-        case kMeanVelocity:
-            return r ? QVariant(r->meanVelocity) : QVariant();
-        case kMaxVelocity:
-            return r ? QVariant(r->maxVelocity) : QVariant();
-        case kReynolds:
-            return r ? QVariant(r->reynolds) : QVariant();
-        case kFrictionFactor:
-            return r ? QVariant(r->frictionFactor) : QVariant();
         default:
             break;
+    }
+    if (const auto catalog = CatalogColumn(column); catalog && IsNumberColumn(column)) {
+        const network::ColumnCell cell =
+            network::CellOf(*catalog, c, doc.network(), row, network::CaseScale(c));
+        return cell.number ? QVariant(*cell.number) : QVariant();
     }
     const Shown shown = CellShown(doc, row, column);
     if (IsNumberColumn(column)) {

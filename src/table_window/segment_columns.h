@@ -9,7 +9,11 @@
 
 #include <cstddef>
 
+#include <optional>
+
 #include "case.h"
+#include "line_columns.h"
+#include "pressure_display.h"
 
 namespace gaspipe::table {
 
@@ -25,16 +29,29 @@ enum Column : int {
     kLength,
     kFlow,
     kLoad,
+    kToHouseholds,  // the to-node's households N, appliance set and rated flow
+    kToAppliances,
+    kToRatedFlow,
     kSimultaneity,
     kElevation,
     kLocalLoss,
     kZeta,
     kRoughness,
+    kPart,  // its own, or (shown as derived) the feeding segment's
+    // The results, as the line's calculation table has them (line_columns.h).
+    kHouseholds,
+    kRatedFlow,
+    kFactor,
+    kCalculationLength,
     kInlet,
     kOutlet,
     kDrop,
-    kCumulativeDrop,
+    kUnitFrictionLoss,
+    kFrictionLoss,
+    kLocalLossValue,
     kAdditionalHead,
+    kCumulativeDrop,
+    kPartDrop,
     kMeanVelocity,
     kMaxVelocity,
     kReynolds,
@@ -43,10 +60,17 @@ enum Column : int {
     kColumnCount
 };
 
-inline bool IsResultColumn(int column) { return column >= kInlet; }
-inline bool IsNumberColumn(int column) { return column >= kInner && column != kRegime; }
+inline bool IsResultColumn(int column) { return column >= kHouseholds; }
+inline bool IsNumberColumn(int column) {
+    return column >= kInner && column != kRegime && column != kPart && column != kToAppliances;
+}
 
-// The heading with its unit on a second line ("长度\n(m)").
+// The catalogue's column of a result column.
+std::optional<network::LineColumn> CatalogColumn(int column);
+
+// The heading with its unit on a second line ("长度\n(m)"), pressures in
+// the unit the case is shown in.
+QString ColumnTitle(int column, const network::PressureScale& scale);
 QString ColumnTitle(int column, bool lowPressure);
 
 // Whether the case's method uses the column at all (Σζ, local losses and
@@ -57,9 +81,6 @@ bool ColumnApplies(const network::Case& c, int column);
 // values the method refuses (after a change of method), so that they can be
 // seen and cleared. Every input column is editable.
 bool ColumnShown(const network::Case& c, int column);
-
-// Places shown for a result column (the pressures depend on the class).
-int ResultDecimals(int column, bool lowPressure);
 
 struct Shown {
     QString text;

@@ -99,6 +99,13 @@ QVariant SegmentModel::data(const QModelIndex& index, int role) const {
             if (column == kMaterial) {
                 choices << QStringLiteral("钢管") << QStringLiteral("PE管")
                         << QStringLiteral("铸铁管");
+            } else if (column == kPart) {
+                choices << QString() << QStringLiteral("街区") << QStringLiteral("庭院")
+                        << QStringLiteral("室内");
+            } else if (column == kToAppliances) {
+                choices << QString();
+                for (std::size_t set = 0; set < doc_->factors().SetCount(); ++set)
+                    choices << QString::fromStdString(doc_->factors().SetName(set));
             } else if (column == kNominal && row < doc_->data().segments.size()) {
                 for (const auto& size : doc_->catalog().Sizes(doc_->data().segments[row].material))
                     choices << QString::fromStdString(size.nominal);
@@ -122,7 +129,8 @@ QVariant SegmentModel::Background(int row, int column) const {
         const bool failed =
             (Failed(result.status) && (column == kId || IsResultColumn(column))) ||
             (result.velocityOverLimit && column == kMaxVelocity) ||
-            (result.dropOverLimit && (column == kCumulativeDrop || column == kOutlet));
+            (result.dropOverLimit && (column == kCumulativeDrop || column == kOutlet)) ||
+            (result.partDropOverLimit && column == kPartDrop);
         if (failed) return QBrush(kFailed);
     }
     if (IsResultColumn(column)) return QBrush(kResult);
@@ -143,7 +151,15 @@ QString SegmentModel::ToolTip(int row, int column) const {
     if (shown.derived) {
         QString hint;
         if (column == kInner) hint = QStringLiteral("取自管道参数文件");
-        if (column == kFlow) hint = QStringLiteral("由下游节点负荷计算");
+        if (column == kFlow) {
+            // The arithmetic a reviewer checks: k × N × Qn = Q.
+            const std::string sum = network::FlowArithmetic(doc_->network().Flow(c, r));
+            hint = sum.empty() ? QStringLiteral("由下游节点负荷计算")
+                               : QStringLiteral("由下游户数与负荷计算：") +
+                                     QString::fromStdString(sum) + QStringLiteral(" m³/h");
+        }
+        if (column == kPart) hint = QStringLiteral("随上游管段");
+        if (column == kToRatedFlow) hint = QStringLiteral("同时工作系数文件中该燃具的默认值");
         if (column == kLocalLoss) hint = QStringLiteral("计算方法的默认值");
         tip = tip.isEmpty() ? hint : hint + QLatin1Char('\n') + tip;
     }
@@ -153,7 +169,7 @@ QString SegmentModel::ToolTip(int row, int column) const {
 QVariant SegmentModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical) return section + 1;
-    return ColumnTitle(section, network::IsLowPressure(doc_->data()));
+    return ColumnTitle(section, network::CaseScale(doc_->data()));
 }
 
 Qt::ItemFlags SegmentModel::flags(const QModelIndex& index) const {

@@ -45,6 +45,10 @@ QAction* MakeAction(QObject* parent, const char* name, const QString& text,
     return action;
 }
 
+// A column's name in the settings: its heading's first line, which stays
+// when the unit changes.
+QString ColumnKey(int column) { return ColumnTitle(column, true).section(QLatin1Char('\n'), 0, 0); }
+
 }  // namespace
 
 network::Case TableWindow::NewCase() {
@@ -88,6 +92,14 @@ TableWindow::TableWindow(Options options, QWidget* parent)
     BuildLayout();
 
     connect(doc_, &CaseDocument::solved, this, [this] {
+        // A first part or household shows its columns.
+        const network::Case& c = doc_->data();
+        for (int column = 0; column < kColumnCount; ++column)
+            if (view_->isColumnHidden(column) == ColumnShown(c, column) &&
+                !hiddenColumns_.contains(ColumnKey(column))) {
+                UpdateColumns();
+                break;
+            }
         UpdateStatus();
         ShowRowMessage();
         ScheduleChart();
@@ -301,7 +313,38 @@ void TableWindow::BuildLayout() {
     setTabOrder(header_->lastField(), view_);
 
     BuildFigures();
+    BuildColumnMenu();
     statusBar()->addPermanentWidget(summary_);
+}
+
+void TableWindow::BuildColumnMenu() {
+    const QString key = QStringLiteral("hiddenColumns");
+    hiddenColumns_ = Settings(options_.settingsFile)->value(key).toStringList();
+    QHeaderView* heading = view_->horizontalHeader();
+    heading->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(heading, &QWidget::customContextMenuRequested, this,
+            [this, heading, key](const QPoint& at) {
+                QMenu menu(this);
+                menu.setObjectName(QStringLiteral("columnMenu"));
+                const network::Case& c = doc_->data();
+                for (int column = 0; column < kColumnCount; ++column) {
+                    // The id names the row; columns the case does not use are not offered.
+                    if (column == kId || !ColumnShown(c, column)) continue;
+                    QAction* shown =
+                        menu.addAction(ColumnTitle(column, network::CaseScale(c))
+                                           .replace(QLatin1Char('\n'), QLatin1Char(' ')));
+                    shown->setCheckable(true);
+                    shown->setChecked(!hiddenColumns_.contains(ColumnKey(column)));
+                    connect(shown, &QAction::toggled, this, [this, column, key](bool on) {
+                        const QString name = ColumnKey(column);
+                        hiddenColumns_.removeAll(name);
+                        if (!on) hiddenColumns_ << name;
+                        Settings(options_.settingsFile)->setValue(key, hiddenColumns_);
+                        UpdateColumns();
+                    });
+                }
+                menu.exec(heading->mapToGlobal(at));
+            });
 }
 
 void TableWindow::BuildFigures() {
@@ -345,15 +388,17 @@ void TableWindow::UpdateTitle() {
 void TableWindow::UpdateColumns() {
     const network::Case& c = doc_->data();
     const QFontMetrics metrics(view_->horizontalHeader()->font());
-    const bool low = network::IsLowPressure(c);
+    const network::PressureScale scale = network::CaseScale(c);
     for (int column = 0; column < kColumnCount; ++column) {
-        view_->setColumnHidden(column, !ColumnShown(c, column));
+        view_->setColumnHidden(
+            column, !ColumnShown(c, column) || hiddenColumns_.contains(ColumnKey(column)));
         int width = 0;
-        for (const QString& line : ColumnTitle(column, low).split(QLatin1Char('\n')))
+        for (const QString& line : ColumnTitle(column, scale).split(QLatin1Char('\n')))
             width = std::max(width, metrics.horizontalAdvance(line));
         // Room for the sort arrow, and for "2.99924" in a number column.
-        const QString sample =
-            IsNumberColumn(column) ? QStringLiteral("0.00000") : QStringLiteral("000");
+        const QString sample = column == kToAppliances  ? QStringLiteral("一个双眼灶")
+                               : IsNumberColumn(column) ? QStringLiteral("0.00000")
+                                                        : QStringLiteral("000");
         width = std::max(width + 18, metrics.horizontalAdvance(sample) + 14);
         view_->setColumnWidth(column, width);
     }

@@ -100,6 +100,8 @@ class TableWindow : public QMainWindow {
     void UpdateTitle();
     void UpdateStatus();
     void UpdateColumns();
+    // The header's menu of columns to show, remembered in the user's settings.
+    void BuildColumnMenu();
     void UpdateActions();
     void ScheduleChart();
     void UpdateChart();
@@ -148,6 +150,7 @@ class TableWindow : public QMainWindow {
     QLabel* problems_;
     QLabel* summary_;
     QString path_;
+    QStringList hiddenColumns_;  // first lines of the headings the designer hid
     bool followSelection_ = false;
     bool chartPending_ = false;
 

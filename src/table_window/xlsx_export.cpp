@@ -23,9 +23,10 @@ namespace {
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
 // Excel's number format for a column: the places the window shows.
-std::string NumberFormat(int column, bool low) {
-    if (!IsResultColumn(column)) return "General";
-    const int decimals = ResultDecimals(column, low);
+std::string NumberFormat(int column, const network::PressureScale& scale) {
+    const auto catalog = CatalogColumn(column);
+    if (!catalog || !IsNumberColumn(column)) return "General";
+    const int decimals = network::ColumnDecimals(*catalog, scale);
     return decimals == 0 ? "0" : "0." + std::string(std::size_t(decimals), '0');
 }
 
@@ -101,6 +102,7 @@ void WriteSheet(lxw_workbook* book, const SegmentModel& model) {
     const CaseDocument& doc = *model.document();
     const network::Case& c = doc.data();
     const bool low = network::IsLowPressure(c);
+    const network::PressureScale scale = network::CaseScale(c);
     lxw_worksheet* sheet = workbook_add_worksheet(book, "水力计算表");
     Formats formats(book);
 
@@ -145,7 +147,7 @@ void WriteSheet(lxw_workbook* book, const SegmentModel& model) {
     worksheet_set_row(sheet, kHeading, 36, nullptr);
     for (std::size_t k = 0; k < columns.size(); ++k) {
         const auto at = lxw_col_t(k);
-        worksheet_write_string(sheet, kHeading, at, Utf8(ColumnTitle(columns[k], low)).c_str(),
+        worksheet_write_string(sheet, kHeading, at, Utf8(ColumnTitle(columns[k], scale)).c_str(),
                                formats.Heading());
         worksheet_set_column(sheet, at, at, IsResultColumn(columns[k]) ? 11 : 9, nullptr);
     }
@@ -163,7 +165,7 @@ void WriteSheet(lxw_workbook* book, const SegmentModel& model) {
             const QVariant value = index.data(SegmentModel::SortRole);
             const bool number = value.userType() == QMetaType::Double;
             lxw_format* format =
-                formats.Cell(NumberFormat(column, low), background, derived, !number);
+                formats.Cell(NumberFormat(column, scale), background, derived, !number);
             if (number)
                 worksheet_write_number(sheet, row, lxw_col_t(k), value.toDouble(), format);
             else

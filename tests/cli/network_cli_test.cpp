@@ -69,8 +69,8 @@ TEST(NetworkAppendixRows, LowPressureRiserAddsTheAdditionalHead) {
     c.pressureClass = "低压";
     c.method.method = Method::Appendix;
     c.source = {"A", 2000, 0, {}};
-    c.nodes.push_back({"B", 30, 0, {}});
-    c.segments.push_back({"1", "A", "B", "钢管", "25", {}, 30, 3.0, {}, {}, {}, {}, {}});
+    c.nodes.push_back({"B", 30, 0, {}, {}, {}, {}});
+    c.segments.push_back({"1", "A", "B", "钢管", "25", {}, 30, 3.0, {}, {}, {}, {}, {}, {}});
     const PipeCatalog catalog = Shipped(c);
     Network net(catalog);
     ASSERT_TRUE(net.Load(c));

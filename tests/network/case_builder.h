@@ -33,7 +33,7 @@ inline Segment& AddSegment(Case& c, const std::string& id, const std::string& fr
 }
 
 inline void AddNode(Case& c, const std::string& id, double elevation, double load) {
-    c.nodes.push_back({id, elevation, load, {}});
+    c.nodes.push_back({id, elevation, load, {}, {}, {}, {}});
 }
 
 }  // namespace gaspipe::network::testing

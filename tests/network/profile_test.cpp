@@ -30,7 +30,8 @@ struct Solved {
 };
 
 Case RiserExample() {
-    const CaseReadResult r = LoadCase(std::string(GASPIPE_EXAMPLES) + "/building-riser.gpcase");
+    const CaseReadResult r =
+        LoadCase(std::string(GASPIPE_TEST_CASES) + "/riser-typed-factors.gpcase");
     EXPECT_TRUE(r.value) << r.error;
     return r.value.value_or(Case{});
 }

@@ -66,7 +66,8 @@ Document CaseSample(const char* file) {
     classIniFile ini;
     ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
     const auto catalog = network::PipeCatalog::Read(ini, *read.value);
-    network::Network net(catalog);
+    const SimultaneityTable factors = SimultaneityTable::Read(GASPIPE_SHIPPED_SIMULTANEITY);
+    network::Network net(catalog, &factors);
     EXPECT_TRUE(net.Load(*read.value));
     TableSheet options;
     options.project = CaseProject(*read.value);

@@ -151,7 +151,7 @@ TEST_F(SheetFileTest, SketchBeforeTheTableInThePdfAndTheHtml) {
         const char* file;
         std::vector<const char*> labels;
     } examples[] = {
-        {"building-riser.gpcase", {"进户（气源）", "DN25L=8m", "6-2", "DN15L=3.5m", "0.7m³/h"}},
+        {"building-riser.gpcase", {"进户（气源）", "DN25L=8m", "6-2", "DN15L=3.5m", "N=1户"}},
         {"courtyard-medium.gpcase", {"接口（气源）", "dn110L=80m", "支6", "1#楼", "120m³/h"}},
     };
     for (const auto& example : examples) {

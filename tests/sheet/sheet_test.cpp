@@ -202,7 +202,8 @@ TEST(SegmentSheet, OtherMethodsClassesAndMaterialsWorkedByHand) {
 }
 
 TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
-    const auto read = network::LoadCase(GASPIPE_EXAMPLES "/building-riser.gpcase");
+    // The riser as older files give it, with typed factors, worked by hand.
+    const auto read = network::LoadCase(GASPIPE_TEST_CASES "/riser-typed-factors.gpcase");
     ASSERT_TRUE(read.value) << read.error;
     classIniFile ini;
     ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
@@ -265,6 +266,30 @@ TEST(TableSheet, RiserWithItsLargestLossSegmentWorkedByHand) {
     EXPECT_EQ(Verdict(fast, "管网水力计算表", "1"), "流速超限");
     EXPECT_EQ(Verdict(fast, "校核", "最大流速"), "不满足");
     EXPECT_EQ(Verdict(fast, "校核", "累计压力降"), "满足");
+}
+
+// The riser with households: the table gives N, Qn, k and Q of every
+// segment (segment 1 by hand: k(12) = 0.516, 0.516 · 12 · 0.7 = 4.334 m³/h),
+// the nodes their sets, and the basis names the factors' source.
+TEST(TableSheet, HouseholdsAndPartSharesAreStated) {
+    test::SolvedExample line("building-riser.gpcase");
+    ASSERT_TRUE(line.ok) << line.read.error;
+    const std::string text = AllText(BuildTableSheet(line.c(), line.net, {}));
+    ExpectAll(text,
+              {"12\n0.700\n0.516\n4.334\n", "2\n0.700\n1.000\n1.400\n", "1\n0.700\n1.000\n0.700\n",
+               "一个双眼灶", "同时工作系数 k 按户数 N 取自GB 50028-2006", "计算流量 Q = Σ k·N·Q"});
+
+    // The flats' branches are indoor pipes with 5 Pa of the drop: each loses
+    // 8.1 Pa, over its share, while the route keeps within 1650 Pa.
+    network::Case c = line.c();
+    for (network::Segment& s : c.segments)
+        s.part =
+            s.id.find('-') == std::string::npos ? network::Part::Courtyard : network::Part::Indoor;
+    c.limits.shares.push_back({network::Part::Indoor, 5.0, std::nullopt, {}});
+    ASSERT_TRUE(line.net.Load(c));
+    const std::string shared = AllText(BuildTableSheet(c, line.net, {}));
+    ExpectAll(shared, {"允许压力降按管道所属部分分配：室内 5 Pa", "室内部分累计压降",
+                       "本部分压降超限", "不满足"});
 }
 
 }  // namespace

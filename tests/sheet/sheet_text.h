@@ -35,7 +35,8 @@ struct SolvedExample {
     explicit SolvedExample(const std::string& name)
         : read(network::LoadCase(std::string(GASPIPE_EXAMPLES "/") + name)),
           catalog(Catalog(read)),
-          net(catalog),
+          factors(SimultaneityTable::Read(GASPIPE_SHIPPED_SIMULTANEITY)),
+          net(catalog, &factors),
           ok(read.value && net.Load(*read.value)) {}
     SolvedExample(const SolvedExample&) = delete;
 
@@ -43,7 +44,8 @@ struct SolvedExample {
 
     network::CaseReadResult read;
     network::PipeCatalog catalog;
-    network::Network net;  // holds a pointer to catalog
+    SimultaneityTable factors;
+    network::Network net;  // holds pointers to catalog and factors
     bool ok;
 
   private:

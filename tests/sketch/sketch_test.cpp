@@ -10,6 +10,7 @@
 
 #include "case_builder.h"
 #include "case_file.h"
+#include "flows.h"
 #include "sketch_layout.h"
 #include "sketch_tree.h"
 #include "topology.h"
@@ -29,8 +30,10 @@ std::string Id(const char* prefix, int n) {
 }
 
 Tree TreeOf(const Case& c, const TreeOptions& options = {}) {
-    const auto topology = network::BuildTopology(c);
+    auto topology = network::BuildTopology(c);
     EXPECT_TRUE(topology.ok());
+    static const SimultaneityTable factors = SimultaneityTable::Read(GASPIPE_SHIPPED_SIMULTANEITY);
+    network::SumHouseholds(c, topology.topology, &factors);
     return BuildTree(c, topology.topology, options);
 }
 
@@ -153,7 +156,7 @@ TEST(SketchTree, TextsFromTheCaseMainBranchFirstAndTheEndLabelHook) {
     EXPECT_EQ(riser.nodes[1].pipe, "DN25 L=8m");
     EXPECT_EQ(riser.nodes[7].segmentId, "6-1");
     EXPECT_EQ(riser.nodes[7].pipe, "DN15 L=3.5m");
-    EXPECT_EQ(riser.nodes[7].endLabel, "0.7 m³/h");
+    EXPECT_EQ(riser.nodes[7].endLabel, "N=1户");
     EXPECT_EQ(riser.nodes[17].parent, 1u) << "101 hangs from F1";
     EXPECT_TRUE(riser.nodes[3].endLabel.empty()) << "F3 is no end";
 

@@ -12,7 +12,7 @@ TEST_F(CellEditsTest, SideEffectsADesignerExpects) {
     network::Case c = WorkedExampleLine();
     c.method.method = network::Method::Gb50028;
     c.segments[0].zeta = 2;
-    c.nodes.push_back({"B", 3, 1.5, {}});
+    c.nodes.push_back({"B", 3, 1.5, {}, {}, {}, {}});
     Show(c);
     const CaseDocument& doc = *window_->document();
     auto plan = [&](std::vector<CellText> cells) { return PlanCellEdits(doc, std::move(cells)); };
@@ -31,7 +31,7 @@ TEST_F(CellEditsTest, SideEffectsADesignerExpects) {
     // Renaming the end node takes its elevation and load along.
     p = plan({{0, kTo, "B1"}});
     ASSERT_EQ(p.edit.nodes.size(), 1u);
-    EXPECT_EQ(p.edit.nodes[0].after, (network::Node{"B1", 3, 1.5, {}}));
+    EXPECT_EQ(p.edit.nodes[0].after, (network::Node{"B1", 3, 1.5, {}, {}, {}, {}}));
 
     // A load for a node not yet listed adds it.
     p = plan({{1, kLoad, "0.8"}});

@@ -41,10 +41,11 @@ TEST_F(MainWindowEntryTest, OpensTheTableWithTheCurrentInputs) {
     EXPECT_EQ(c.segments[0].length, 1000);
     EXPECT_EQ(c.segments[0].flow, 500);
 
-    // The window's report of the same inputs: outlet 4.928, velocities 3.804 / 3.834.
+    // The window's report of the same inputs: outlet 4.928 (10⁵ Pa absolute),
+    // shown in MPa gauge: 0.4928 − 0.101325 = 0.3915; velocities 3.804 / 3.834.
     const auto* model = table->segmentModel();
     auto cell = [model](int column) { return model->index(0, column).data().toDouble(); };
-    EXPECT_NEAR(cell(table::kOutlet), 4.928, 0.0005);
+    EXPECT_NEAR(cell(table::kOutlet), 0.3915, 0.0001);
     EXPECT_NEAR(cell(table::kMeanVelocity), 3.80, 0.005);
     EXPECT_NEAR(cell(table::kMaxVelocity), 3.83, 0.005);
     EXPECT_TRUE(boxes_.isEmpty());

@@ -57,6 +57,9 @@ class TableTest : public ::testing::Test {
   protected:
     TableTest() {
         QFile::copy(QStringLiteral(GASPIPE_SHIPPED_PIPE_FILE), PipeFile());
+        // The window reads the simultaneity file beside the pipe file.
+        QFile::copy(QStringLiteral(GASPIPE_SHIPPED_SIMULTANEITY),
+                    dir_.filePath(QStringLiteral("Simultaneity.ini")));
         previousError_ =
             SetErrorBoxHandler([this](QWidget*, const QString& prompt, const QString& title) {
                 boxes_ << title + '|' + prompt;

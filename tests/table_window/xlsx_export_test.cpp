@@ -38,7 +38,7 @@ TEST_F(XlsxExportTest, WorkbookHoldsTheTableAsShownAndNeverAHalfFile) {
     ASSERT_TRUE(window_->exportXlsx(path));
     const QString book = ReadWorkbook(path);
     for (const char* part :
-         {"累计压降\n(10⁵ Pa)", "最大流速\n(m/s)", "示例：小区中压庭院管网",
+         {"累计压降\n(kPa)", "起点压力\n(MPa，表压)", "最大流速\n(m/s)", "示例：小区中压庭院管网",
           "最大流速 8.09 m/s 超过限值 8 m/s", "formatCode=\"0.00000\"", "rgb=\"FFF4C2C2\""})
         EXPECT_TRUE(book.contains(QString::fromUtf8(part))) << part;
     // Appendix method at high pressure: no Σζ, local-loss, roughness or
