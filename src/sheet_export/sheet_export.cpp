@@ -81,8 +81,12 @@ void RememberLimit(QSettings& s, const QString& key, std::optional<double> value
 }
 
 // The file to write, with an extension a writer knows; empty when cancelled.
-QString ChooseFile(QWidget* parent, QSettings& s, const sheet::Project& p) {
-    const QString folder = s.value(QStringLiteral("folder"), QDir::homePath()).toString();
+// The dialog starts in `start` when given (the case's folder), else where the
+// last sheet went.
+QString ChooseFile(QWidget* parent, QSettings& s, const sheet::Project& p,
+                   const QString& start = {}) {
+    const QString folder =
+        !start.isEmpty() ? start : s.value(QStringLiteral("folder"), QDir::homePath()).toString();
     QString stem = Q(p.number.empty() ? p.name : p.number);
     stem.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
     const QString suggested = QDir(folder).filePath(stem + QStringLiteral("计算书.pdf"));
@@ -165,7 +169,7 @@ ExportResult ExportSegmentSheet(QWidget* parent, const WindowCalculation& calc) 
 
 ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const network::Network& net,
                               const network::PipeCatalog& catalog, const std::string& pipeFile,
-                              std::optional<std::size_t> chosen) {
+                              std::optional<std::size_t> chosen, const QString& caseFolder) {
     if (!net.problems().empty() || net.results().size() != c.segments.size())
         return {ExportResult::Status::Failed, {}, QStringLiteral("管网未能计算，无法生成计算书。")};
     SheetDialog::Segments segments;
@@ -192,7 +196,7 @@ ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const net
     sheet::TableSheet t;
     t.project = dialog.project();
     Remember(*settings, t.project);
-    const QString path = ChooseFile(parent, *settings, t.project);
+    const QString path = ChooseFile(parent, *settings, t.project, caseFolder);
     if (path.isEmpty()) return {};
     t.produced = Now();
     t.pipeFile = pipeFile;

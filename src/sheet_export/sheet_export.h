@@ -41,10 +41,11 @@ ExportResult ExportSegmentSheet(QWidget* parent, const WindowCalculation& calcul
 
 // The table window's: every segment of the solved case, and the detailed
 // working of `chosen` (default: the largest loss), which the dialog offers
-// to change.
+// to change. The file dialog starts in caseFolder when given.
 ExportResult ExportTableSheet(QWidget* parent, const network::Case& c, const network::Network& net,
                               const network::PipeCatalog& catalog, const std::string& pipeFile,
-                              std::optional<std::size_t> chosen = std::nullopt);
+                              std::optional<std::size_t> chosen = std::nullopt,
+                              const QString& caseFolder = {});
 
 // Seams for tests: the file dialog, and where the fields are remembered
 // (empty: the user's configuration folder).

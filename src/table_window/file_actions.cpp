@@ -16,8 +16,8 @@
 #include "case_document.h"
 #include "case_file.h"
 #include "chart_panel.h"
-#include "library_path.h"
 #include "header_form.h"
+#include "library_path.h"
 #include "load_messages.h"
 #include "message_box.h"
 #include "profile_chart.h"
@@ -249,8 +249,9 @@ void TableWindow::ExportFile(const QString& title, const QString& filter, const 
 
 void TableWindow::ExportSheet() {
     if (!CommitPendingEdit()) return;
-    const ExportResult result = ExportTableSheet(this, doc_->data(), doc_->network(),
-                                                 doc_->catalog(), doc_->pipeFile());
+    const ExportResult result = ExportTableSheet(
+        this, doc_->data(), doc_->network(), doc_->catalog(), doc_->pipeFile(), std::nullopt,
+        path_.isEmpty() ? QString() : QFileInfo(path_).absolutePath());
     if (result.status == ExportResult::Status::Failed)
         ShowErrorBox(this, result.error, QStringLiteral("导出计算书"));
     else if (result.status == ExportResult::Status::Written)

@@ -427,8 +427,8 @@ void TableWindow::UpdateStatus() {
     const auto count = doc_->data().segments.size();
     QString text = QStringLiteral("%1 段").arg(count);
     if (notCalculated) text += QStringLiteral("；%1 段未能计算").arg(notCalculated);
-    if (failedChecks) text += QStringLiteral("；%1 段未通过校核").arg(failedChecks);
-    if (count && !notCalculated && !failedChecks) text += QStringLiteral("；全部通过校核");
+    if (failedChecks) text += QStringLiteral("；%1 段校核不满足").arg(failedChecks);
+    if (count && !notCalculated && !failedChecks) text += QStringLiteral("；校核全部满足");
     summary_->setText(text);
 }
 

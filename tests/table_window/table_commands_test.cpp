@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -290,12 +291,16 @@ TEST_F(TableCommandsTest, ExportedRowsImportAsTheyWereAndOpenedFilesAreRecent) {
 }
 
 // The File menu's sheet: the line as the window solved it, or a message
-// when the line cannot be solved.
+// when the line cannot be solved. Its file dialog starts in the case's
+// folder, not where the last sheet went.
 TEST_F(TableCommandsTest, SheetOfTheLineShownOrAMessage) {
     SetSheetSettingsFile(dir_.filePath(QStringLiteral("sheet.ini")));
     const QString file = dir_.filePath(QStringLiteral("line.html"));
-    const SheetFileChooser previous =
-        SetSheetFileChooser([&](QWidget*, const QString&) { return file; });
+    QString suggested;
+    const SheetFileChooser previous = SetSheetFileChooser([&](QWidget*, const QString& s) {
+        suggested = s;
+        return file;
+    });
     Show();
     ASSERT_TRUE(window_->openFile(QStringLiteral(GASPIPE_EXAMPLES "/courtyard-medium.gpcase")));
     QTimer::singleShot(0, [] {
@@ -310,6 +315,8 @@ TEST_F(TableCommandsTest, SheetOfTheLineShownOrAMessage) {
     for (const char* id : {"干1", "支6", "计算书"})
         EXPECT_TRUE(html.contains(QString::fromUtf8(id))) << id;
     EXPECT_TRUE(boxes_.isEmpty());
+    EXPECT_EQ(QFileInfo(suggested).absolutePath(),
+              QFileInfo(QStringLiteral(GASPIPE_EXAMPLES)).absoluteFilePath());
 
     // A second source: nothing to write, and the designer is told.
     network::Case twoSources = window_->document()->data();

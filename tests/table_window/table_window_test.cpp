@@ -89,7 +89,7 @@ TEST_F(TableWindowTest, FailedChecksAreColouredExplainedAndGreyWhatLiesBelow) {
     EXPECT_EQ(window_->statusBar()->currentMessage(), tip);
     EXPECT_TRUE(window_->findChild<QLabel*>(QStringLiteral("summaryLabel"))
                     ->text()
-                    .contains(QStringLiteral("未通过校核")));
+                    .contains(QStringLiteral("2 段校核不满足")));
 
     // Both rows run above 7 m/s: the maximum velocity is marked, not the
     // mean one, nor the drops.
