@@ -145,54 +145,57 @@ std::string TextTable(const Case& c, const Network& net) {
 
 std::string JsonTable(const Case& c, const Network& net) {
     using Json = nlohmann::ordered_json;
-    Json root;
-    root["ok"] = net.AllChecksHold();
+    auto dump = [](const Json& j) {
+        return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+    };
+    // One segment's object at a time, as the whole document would print it:
+    // a document of the whole table would take several times the text.
+    std::string out = "{\"ok\":" + dump(net.AllChecksHold());
     Json problems = Json::array();
     for (const CaseProblem& p : net.problems()) problems.push_back(p.message);
-    if (!problems.empty()) root["problems"] = problems;
-    Json segments = Json::array();
+    if (!problems.empty()) out += ",\"problems\":" + dump(problems);
+    out += ",\"segments\":[";
     for (std::size_t i = 0; i < net.results().size(); ++i) {
         const SegmentResult& r = net.results()[i];
         const bool ok = r.status == SegmentStatus::Ok;
         auto num = [&](bool shown, double v) { return shown ? Json(v) : Json(nullptr); };
         Json checks = Json::array();
         for (std::string_view check : FailedChecks(r)) checks.push_back(check);
-        segments.push_back(
-            Json{{"id", c.segments[i].id},
-                 {"status", StatusName(r.status)},
-                 {"inlet", num(r.status != SegmentStatus::NotCalculated, r.inlet)},
-                 {"outlet", num(ok, r.outlet)},
-                 {"drop", num(ok, r.drop)},
-                 {"loss", num(ok, r.loss)},
-                 {"mean_velocity", num(ok, r.meanVelocity)},
-                 {"max_velocity", num(ok, r.maxVelocity)},
-                 {"reynolds", num(ok, r.reynolds)},
-                 {"friction_factor", num(ok, r.frictionFactor)},
-                 {"regime", ok ? Json(hydraulics::RegimeName(r.regime)) : Json(nullptr)},
-                 {"cumulative_drop", num(ok, r.cumulativeDrop)},
-                 {"checks", checks},
-                 {"message", r.message},
-                 {"flow", num(r.status != SegmentStatus::NotCalculated, r.flow)},
-                 {"inner_diameter", num(r.innerDiameter > 0, r.innerDiameter)},
-                 {"friction_loss", num(ok, r.frictionLoss)},
-                 {"local_loss", num(ok, r.localLoss)},
-                 {"additional_head", num(ok, r.additionalHead)},
-                 {"z", num(ok, r.z)},
-                 {"flow_source", FlowSourceName(r.flowSource)},
-                 {"households", r.households},
-                 {"rated_flow", r.ratedFlow ? Json(*r.ratedFlow) : Json(nullptr)},
-                 {"simultaneity", r.simultaneity ? Json(*r.simultaneity) : Json(nullptr)},
-                 {"calculation_length", num(ok, r.calculationLength)},
-                 {"unit_friction_loss", num(ok, r.unitFrictionLoss)},
-                 {"part", r.part ? Json(PartName(*r.part)) : Json(nullptr)},
-                 {"part_drop", num(ok && r.part, r.partDrop)}});
+        if (i) out += ',';
+        out += dump(Json{{"id", c.segments[i].id},
+                         {"status", StatusName(r.status)},
+                         {"inlet", num(r.status != SegmentStatus::NotCalculated, r.inlet)},
+                         {"outlet", num(ok, r.outlet)},
+                         {"drop", num(ok, r.drop)},
+                         {"loss", num(ok, r.loss)},
+                         {"mean_velocity", num(ok, r.meanVelocity)},
+                         {"max_velocity", num(ok, r.maxVelocity)},
+                         {"reynolds", num(ok, r.reynolds)},
+                         {"friction_factor", num(ok, r.frictionFactor)},
+                         {"regime", ok ? Json(hydraulics::RegimeName(r.regime)) : Json(nullptr)},
+                         {"cumulative_drop", num(ok, r.cumulativeDrop)},
+                         {"checks", checks},
+                         {"message", r.message},
+                         {"flow", num(r.status != SegmentStatus::NotCalculated, r.flow)},
+                         {"inner_diameter", num(r.innerDiameter > 0, r.innerDiameter)},
+                         {"friction_loss", num(ok, r.frictionLoss)},
+                         {"local_loss", num(ok, r.localLoss)},
+                         {"additional_head", num(ok, r.additionalHead)},
+                         {"z", num(ok, r.z)},
+                         {"flow_source", FlowSourceName(r.flowSource)},
+                         {"households", r.households},
+                         {"rated_flow", r.ratedFlow ? Json(*r.ratedFlow) : Json(nullptr)},
+                         {"simultaneity", r.simultaneity ? Json(*r.simultaneity) : Json(nullptr)},
+                         {"calculation_length", num(ok, r.calculationLength)},
+                         {"unit_friction_loss", num(ok, r.unitFrictionLoss)},
+                         {"part", r.part ? Json(PartName(*r.part)) : Json(nullptr)},
+                         {"part_drop", num(ok && r.part, r.partDrop)}});
     }
-    root["segments"] = std::move(segments);
     // After the rows, which keep the class's units whatever the display.
     const bool low = IsLowPressure(c);
-    root["level"] = PressureLevelName(SourceLevel(c.source.pressure, low));
-    root["display_unit"] = low ? "Pa" : PressureUnitName(CaseScale(c).unit);
-    return root.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+    out += "],\"level\":" + dump(PressureLevelName(SourceLevel(c.source.pressure, low)));
+    out += ",\"display_unit\":" + dump(low ? "Pa" : PressureUnitName(CaseScale(c).unit));
+    return out += "}\n";
 }
 
 // The sizing proposal to -o NEW and what changed to standard output: both
