@@ -58,7 +58,9 @@ QByteArray OdfPackage(const std::string& mediaType,
     };
     bool ok = add("mimetype", mediaType.data(), mediaType.size(), false);
     for (const auto& [path, data] : files)
-        ok = ok && add(path, data.constData(), static_cast<std::size_t>(data.size()), true);
+        // Pictures are compressed already; deflating them again only costs time.
+        ok = ok && add(path, data.constData(), static_cast<std::size_t>(data.size()),
+                       !path.ends_with(".png"));
     if (!ok) {
         zip_discard(archive);
         return {};
