@@ -18,7 +18,7 @@
 #include "network.h"
 #include "options.h"
 #include "output.h"
-#include "pipe_spec.h"
+#include "pipe_dimensions.h"
 #include "platform.h"
 #include "segment_job.h"
 #include "segment_sheet.h"
@@ -100,7 +100,7 @@ int SegmentSheet(SheetOptions& opt) {
         s.pipe.nominal = opt.nominal;
         s.pipe.pipeFile = PipeFilePath(opt.ini);
         s.pipe.fileInner = Decimal(pipes->InnerDiameter(material, opt.nominal));
-        s.pipe.spec = network::ReadPipeSpec(*pipes, material, opt.nominal);
+        s.pipe.dimensions = network::ReadPipeDimensions(*pipes, material, opt.nominal);
         s.pipe.fileTitle = network::PipeFileTitle(*pipes);
         if (opt.diameter->count() == 0) {
             if (!s.pipe.fileInner) {

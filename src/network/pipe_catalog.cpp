@@ -32,8 +32,8 @@ PipeCatalog PipeCatalog::Read(const PipeFile& file, const Case& c) {
         std::vector<PipeSize> sizes;
         for (auto& nominal : file.NominalDiameters(s.material)) {
             const auto inner = Millimetres(file.InnerDiameter(s.material, nominal));
-            PipeSpec spec = ReadPipeSpec(file, s.material, nominal);
-            sizes.push_back({std::move(nominal), inner, std::move(spec)});
+            PipeDimensions dimensions = ReadPipeDimensions(file, s.material, nominal);
+            sizes.push_back({std::move(nominal), inner, std::move(dimensions)});
         }
         catalog.SetSizes(s.material, std::move(sizes));
     }

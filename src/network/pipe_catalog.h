@@ -10,15 +10,15 @@
 
 #include "case.h"
 #include "class_ini_file.h"
+#include "pipe_dimensions.h"
 #include "pipe_file.h"
-#include "pipe_spec.h"
 
 namespace gaspipe::network {
 
 struct PipeSize {
     std::string nominal;
     std::optional<double> inner;  // mm; empty when the file has no usable number
-    PipeSpec spec;                // what the sheet names the pipe by
+    PipeDimensions dimensions;    // what the sheet names the pipe by
 };
 
 class PipeCatalog {

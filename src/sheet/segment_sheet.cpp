@@ -40,7 +40,7 @@ Document BuildSegmentSheet(const SegmentSheet& s) {
         s.pipe.nominal.empty()
             ? "内径 " + Shortest(t.input.diameter) + " mm"
             : network::PipeDesignation(std::string(hydraulics::SelectorText(t.input.material)),
-                                       s.pipe.nominal, s.pipe.spec);
+                                       s.pipe.nominal, s.pipe.dimensions);
     AddCover(doc, s.project, "单管段水力计算",
              std::string(hydraulics::SelectorText(t.input.pressureClass)) + "燃气管道，" +
                  std::string(hydraulics::SelectorText(t.input.material)) + " " + diameter +

@@ -10,7 +10,7 @@
 
 #include "document.h"
 #include "hydraulics.h"
-#include "pipe_spec.h"
+#include "pipe_dimensions.h"
 #include "pressure_display.h"
 
 namespace gaspipe::sheet {
@@ -32,11 +32,11 @@ Produced ProducedAt(std::time_t when);
 
 // The pipe table entry behind the inner diameter.
 struct PipeEntry {
-    std::string nominal;              // empty: the inner diameter was given without one
-    std::string pipeFile;             // path of the pipe file (the sheet names only the file)
-    std::optional<double> fileInner;  // the file's inner diameter for the entry, mm
-    network::PipeSpec spec;           // outside diameter, wall, standard, when the file has them
-    std::string fileTitle;            // the pipe file's own title
+    std::string nominal;                 // empty: the inner diameter was given without one
+    std::string pipeFile;                // path of the pipe file (the sheet names only the file)
+    std::optional<double> fileInner;     // the file's inner diameter for the entry, mm
+    network::PipeDimensions dimensions;  // outside diameter, wall, standard, when the file has them
+    std::string fileTitle;               // the pipe file's own title
 };
 
 // The pipe file's name without its folder, which is the user's machine's

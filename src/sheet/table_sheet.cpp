@@ -436,7 +436,7 @@ Document BuildTableSheet(const network::Case& c, const network::Network& net, co
             pipe.fileTitle = o.catalog->title();
             if (const network::PipeSize* size = o.catalog->Find(s.material, s.nominal)) {
                 pipe.fileInner = size->inner;
-                pipe.spec = size->spec;
+                pipe.dimensions = size->dimensions;
             }
         }
         const Precision p = TablePrecision(low);

@@ -265,7 +265,7 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
     const std::string material(hydraulics::SelectorText(t.input.material));
     const std::string designation =
         pipe.nominal.empty() ? std::string()
-                             : network::PipeDesignation(material, pipe.nominal, pipe.spec);
+                             : network::PipeDesignation(material, pipe.nominal, pipe.dimensions);
     if (!pipe.nominal.empty()) row("管道规格", "", designation, "");
     row("管道内径", "d", In(t, t.input.diameter), "mm");
     if (t.roughnessUsed) row("当量绝对粗糙度", "K", In(t, t.roughness), "mm");
@@ -282,8 +282,8 @@ void AddSegmentInputs(Writer& w, const SegmentTrace& t, const PipeEntry& pipe,
     const std::string d = In(t, t.input.diameter);
     const std::string file = PipeFileText(pipe.pipeFile, pipe.fileTitle);
     // Steel and iron are identified by outside diameter and wall, PE by SDR.
-    const bool identified =
-        material == "PE管" ? pipe.spec.sdr.has_value() : pipe.spec.outer && pipe.spec.wall;
+    const bool identified = material == "PE管" ? pipe.dimensions.sdr.has_value()
+                                               : pipe.dimensions.outer && pipe.dimensions.wall;
     const std::string only = identified ? "" : "；该文件只给出内径，未给出外径与壁厚";
     const bool matches = pipe.fileInner && (appendix ? static_cast<float>(*pipe.fileInner) ==
                                                            static_cast<float>(t.input.diameter)

@@ -11,8 +11,8 @@
 #include <memory>
 #include <utility>
 
+#include "pipe_dimensions.h"
 #include "pipe_file.h"
-#include "pipe_spec.h"
 #include "sheet_dialog.h"
 #include "sheet_files.h"
 #include "table_sheet.h"
@@ -160,7 +160,7 @@ ExportResult ExportSegmentSheet(QWidget* parent, const WindowCalculation& calc) 
         classIniFile ini;
         ini.INIFileName(calc.pipeFile);
         const PipeFile file(ini);
-        s.pipe.spec = network::ReadPipeSpec(
+        s.pipe.dimensions = network::ReadPipeDimensions(
             file, std::string(hydraulics::SelectorText(calc.input.material)), calc.nominal);
         s.pipe.fileTitle = network::PipeFileTitle(file);
     }

@@ -17,15 +17,15 @@
 
 namespace gaspipe::network {
 
-struct PipeSpec {
+struct PipeDimensions {
     std::optional<double> outer, wall;  // mm
     std::optional<double> sdr;          // PE's standard dimension ratio
     std::string pipeClass;              // "K9"
     std::string standard;               // the entry's, else the material's
 };
 
-PipeSpec ReadPipeSpec(const PipeFile& file, const std::string& material,
-                      const std::string& nominal);
+PipeDimensions ReadPipeDimensions(const PipeFile& file, const std::string& material,
+                                  const std::string& nominal);
 
 // The file's own title; "" when it has none.
 std::string PipeFileTitle(const PipeFile& file);
@@ -33,6 +33,6 @@ std::string PipeFileTitle(const PipeFile& file);
 // "DN100（D114.3×4.0，GB/T 3091-2008）", "dn110 SDR11（GB 15558.1-2015）",
 // "DN100 K9（GB/T 13295-2019）"; "DN100" alone without the entries.
 std::string PipeDesignation(const std::string& material, const std::string& nominal,
-                            const PipeSpec& spec);
+                            const PipeDimensions& dimensions);
 
 }  // namespace gaspipe::network

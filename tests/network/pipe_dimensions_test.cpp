@@ -9,12 +9,12 @@
 #include <string>
 
 #include "pipe_catalog.h"
-#include "pipe_spec.h"
+#include "pipe_dimensions.h"
 
 namespace gaspipe::network {
 namespace {
 
-TEST(PipeSpec, ShippedFileNamesEachMaterialItsWay) {
+TEST(PipeDimensions, ShippedFileNamesEachMaterialItsWay) {
     classIniFile ini;
     ini.INIFileName(GASPIPE_SHIPPED_PIPE_FILE);
     const PipeFile file(ini);
@@ -25,8 +25,9 @@ TEST(PipeSpec, ShippedFileNamesEachMaterialItsWay) {
                          Row{"钢管", "200", "DN200（D219×6.0，GB/T 8163、GB/T 9711）"},
                          Row{"PE管", "110", "dn110 SDR11（GB 15558.1-2015）"},
                          Row{"铸铁管", "100", "DN100 K9（D118×6.0，GB/T 13295-2013）"}})
-        EXPECT_EQ(PipeDesignation(r.material, r.nominal, ReadPipeSpec(file, r.material, r.nominal)),
-                  r.designation);
+        EXPECT_EQ(
+            PipeDesignation(r.material, r.nominal, ReadPipeDimensions(file, r.material, r.nominal)),
+            r.designation);
     EXPECT_EQ(PipeFileTitle(file), "城镇燃气常用管道规格（钢管、PE管、球墨铸铁管）");
     // The window's list is the nominal diameters alone.
     EXPECT_EQ(file.NominalDiameters("钢管").size(), 19u);
@@ -36,19 +37,19 @@ TEST(PipeSpec, ShippedFileNamesEachMaterialItsWay) {
     c.segments.back().material = "钢管";
     const PipeCatalog catalog = PipeCatalog::Read(file, c);
     ASSERT_NE(catalog.Find("钢管", "50"), nullptr);
-    EXPECT_EQ(catalog.Find("钢管", "50")->spec.outer, 60.3);
-    EXPECT_EQ(catalog.Find("钢管", "50")->spec.wall, 3.8);
+    EXPECT_EQ(catalog.Find("钢管", "50")->dimensions.outer, 60.3);
+    EXPECT_EQ(catalog.Find("钢管", "50")->dimensions.wall, 3.8);
 }
 
-TEST(PipeSpec, AnOlderFileGivesTheNominalDiameterAlone) {
+TEST(PipeDimensions, AnOlderFileGivesTheNominalDiameterAlone) {
     const std::string path = testing::TempDir() + "old-pipes.ini";
     // "[钢管]" in code page 936, as pipe files are stored.
     std::ofstream(path) << "[\xB8\xD6\xB9\xDC]\r\nPipeDia=100\r\n100=106.3\r\nOD.100=x\r\n";
     classIniFile ini;
     ini.INIFileName(path);
-    const PipeSpec spec = ReadPipeSpec(PipeFile(ini), "钢管", "100");
-    EXPECT_FALSE(spec.outer);  // not a number: as if absent
-    EXPECT_EQ(PipeDesignation("钢管", "100", spec), "DN100");
+    const PipeDimensions dimensions = ReadPipeDimensions(PipeFile(ini), "钢管", "100");
+    EXPECT_FALSE(dimensions.outer);  // not a number: as if absent
+    EXPECT_EQ(PipeDesignation("钢管", "100", dimensions), "DN100");
     EXPECT_EQ(PipeDesignation("PE管", "110", {}), "dn110");
     std::remove(path.c_str());
 }

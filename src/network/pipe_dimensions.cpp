@@ -1,4 +1,4 @@
-#include "pipe_spec.h"
+#include "pipe_dimensions.h"
 
 #include <charconv>
 #include <cmath>
@@ -29,37 +29,37 @@ std::string Wall(double v) {
 
 }  // namespace
 
-PipeSpec ReadPipeSpec(const PipeFile& file, const std::string& material,
-                      const std::string& nominal) {
-    PipeSpec spec;
-    spec.outer = Number(file.Entry(material, "OD." + nominal));
-    spec.wall = Number(file.Entry(material, "Wall." + nominal));
-    spec.sdr = Number(file.Entry(material, "SDR"));
-    spec.pipeClass = file.Entry(material, "Class");
-    spec.standard = file.Entry(material, "Standard." + nominal);
-    if (spec.standard.empty()) spec.standard = file.Entry(material, "Standard");
-    return spec;
+PipeDimensions ReadPipeDimensions(const PipeFile& file, const std::string& material,
+                                  const std::string& nominal) {
+    PipeDimensions dimensions;
+    dimensions.outer = Number(file.Entry(material, "OD." + nominal));
+    dimensions.wall = Number(file.Entry(material, "Wall." + nominal));
+    dimensions.sdr = Number(file.Entry(material, "SDR"));
+    dimensions.pipeClass = file.Entry(material, "Class");
+    dimensions.standard = file.Entry(material, "Standard." + nominal);
+    if (dimensions.standard.empty()) dimensions.standard = file.Entry(material, "Standard");
+    return dimensions;
 }
 
 std::string PipeFileTitle(const PipeFile& file) { return file.Entry("PipeParameters", "Title"); }
 
 std::string PipeDesignation(const std::string& material, const std::string& nominal,
-                            const PipeSpec& spec) {
+                            const PipeDimensions& dimensions) {
     // Appended piece by piece: GCC 12 warns falsely about "D" + std::string
     // and its assignment.
     std::string text = material == "PE管" ? "dn" : "DN";
     text += nominal;
     std::string detail;
     if (material == "PE管") {
-        if (spec.sdr) text += " SDR" + Shortest(*spec.sdr);
+        if (dimensions.sdr) text += " SDR" + Shortest(*dimensions.sdr);
     } else {
-        if (!spec.pipeClass.empty()) text += " " + spec.pipeClass;
-        if (spec.outer && spec.wall) {
+        if (!dimensions.pipeClass.empty()) text += " " + dimensions.pipeClass;
+        if (dimensions.outer && dimensions.wall) {
             detail.push_back('D');
-            detail += Shortest(*spec.outer) + "×" + Wall(*spec.wall);
+            detail += Shortest(*dimensions.outer) + "×" + Wall(*dimensions.wall);
         }
     }
-    if (!spec.standard.empty()) detail += (detail.empty() ? "" : "，") + spec.standard;
+    if (!dimensions.standard.empty()) detail += (detail.empty() ? "" : "，") + dimensions.standard;
     return detail.empty() ? text : text + "（" + detail + "）";
 }
 
