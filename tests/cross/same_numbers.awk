@@ -15,7 +15,7 @@ NR == FNR { linux[FNR] = $0; lines = FNR; next }
 {
     same = linux[FNR] == $0
     if (!same) {
-        n = split(linux[FNR], l, ",")
+        n = split(linux[FNR], l, FS)
         same = n == NF
         for (i = 1; same && i <= NF; i++)
             same = l[i] == $i || (number(l[i]) && number($i) && near(l[i] + 0, $i + 0))

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -407,11 +408,16 @@ TEST_F(SheetFileTest, PagesDrawnAsQtDrawsThem) {
                 const std::vector<bool> a = Ink(byQt.recorder, body.toSize());
                 const std::vector<bool> b = Ink(ours.recorder, body.toSize());
                 std::size_t inked = 0, differing = 0;
+                std::map<int, int> rows;  // pixel row -> pixels that differ in it
                 for (std::size_t k = 0; k < a.size(); ++k) {
                     inked += a[k];
                     differing += a[k] != b[k];
+                    if (a[k] != b[k]) ++rows[int(k / std::size_t(body.toSize().width()))];
                 }
-                EXPECT_LE(differing, 6000u) << "of " << inked << " pixels of rules";
+                std::string where;
+                for (const auto& [y, n] : rows)
+                    if (n > 100) where += " y=" + std::to_string(y) + ":" + std::to_string(n);
+                EXPECT_LE(differing, 6000u) << "of " << inked << " pixels of rules;" << where;
             }
         }
         EXPECT_GT(pages, c.segments.size() > 100 ? 8 : 4);
