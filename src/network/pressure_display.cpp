@@ -82,15 +82,8 @@ PressureScale ScaleFor(bool lowPressure, PressureUnit unit) {
 
 std::string_view PressureScale::PressureUnitText() const {
     if (lowPressure) return "Pa";
-    switch (unit) {
-        case PressureUnit::MPaGauge:
-            return "MPa";
-        case PressureUnit::KPaGauge:
-            return "kPa";
-        case PressureUnit::BarAbsolute:
-            break;
-    }
-    return "10⁵ Pa";
+    // The case file's names read as the units but for 10⁵ Pa.
+    return unit == PressureUnit::BarAbsolute ? "10⁵ Pa" : PressureUnitName(unit);
 }
 
 std::string_view PressureScale::Reference() const {
